@@ -32,7 +32,7 @@ struct PixelBuffer {
   void Resize(int w, int h);
 };
 
-enum class LayeredMode : uint8_t { None, ColorKey, PerPixelAlpha };
+enum class LayeredMode : uint8_t { Opaque, ColorKey, PerPixelAlpha };
 
 struct Window {
   HWND handle = nullptr;
@@ -63,7 +63,7 @@ struct Window {
 
   // Shape.
   HRGN region = nullptr;
-  LayeredMode layered = LayeredMode::None;
+  LayeredMode layered = LayeredMode::Opaque;
   COLORREF colorKey = 0;
 
   // Native side, owned by the driver.

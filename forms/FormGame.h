@@ -1,0 +1,30 @@
+// The game window: the game page over the work area or in a smaller window.
+#pragma once
+
+#include <string>
+
+#include "browser/WebNotify.h"
+#include "ui/KXForm.h"
+
+class CFormGame : public CKXForm {
+ public:
+  ~CFormGame() override;
+  bool OnLButtonDown(UINT keyFlags, const POINT* pt) override;
+  bool OnLButtonUp(UINT keyFlags, const POINT* pt) override;
+  bool OnLButtonDblClk(UINT keyFlags, const POINT* pt) override;
+  void OnActivate() override;
+  LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool PreTranslateMessage(MSG* msg) override;
+  virtual bool ConfirmExit();
+  virtual bool Init(const wchar_t* address);
+
+  bool FillWorkArea();
+  bool ShowWindowed();
+  void LayoutControls();
+  void OnWebNotify(unsigned int code, unsigned int wParam, WebNotifyParam lParam);
+
+  std::wstring address;
+  bool iconShown = false;
+  bool fillsWorkArea = false;
+  bool firstClickDone = false;
+};

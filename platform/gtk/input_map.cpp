@@ -1,0 +1,80 @@
+#include "platform/gtk/input_map.h"
+
+#include <gdk/gdkkeysyms.h>
+
+#include "platform/winuser.h"
+
+namespace glider::gtk {
+
+int VirtualKeyOf(guint keyval) {
+  guint upper = gdk_keyval_to_upper(keyval);
+  if (upper >= GDK_KEY_A && upper <= GDK_KEY_Z) return static_cast<int>('A' + (upper - GDK_KEY_A));
+  if (keyval >= GDK_KEY_0 && keyval <= GDK_KEY_9) return static_cast<int>('0' + (keyval - GDK_KEY_0));
+  if (keyval >= GDK_KEY_F1 && keyval <= GDK_KEY_F12) return 0x70 + static_cast<int>(keyval - GDK_KEY_F1);
+  switch (keyval) {
+    case GDK_KEY_Tab:
+    case GDK_KEY_ISO_Left_Tab:
+      return VK_TAB;
+    case GDK_KEY_Return:
+    case GDK_KEY_KP_Enter:
+      return VK_RETURN;
+    case GDK_KEY_BackSpace:
+      return VK_BACK;
+    case GDK_KEY_Delete:
+    case GDK_KEY_KP_Delete:
+      return VK_DELETE;
+    case GDK_KEY_Escape:
+      return VK_ESCAPE;
+    case GDK_KEY_space:
+      return VK_SPACE;
+    case GDK_KEY_Left:
+      return VK_LEFT;
+    case GDK_KEY_Right:
+      return VK_RIGHT;
+    case GDK_KEY_Up:
+      return VK_UP;
+    case GDK_KEY_Down:
+      return VK_DOWN;
+    case GDK_KEY_Shift_L:
+    case GDK_KEY_Shift_R:
+      return VK_SHIFT;
+    case GDK_KEY_Control_L:
+    case GDK_KEY_Control_R:
+      return VK_CONTROL;
+    case GDK_KEY_Alt_L:
+    case GDK_KEY_Alt_R:
+      return VK_MENU;
+    default:
+      return 0;
+  }
+}
+
+LastButton& LastButtonEvent() {
+  static LastButton last;
+  return last;
+}
+
+std::string g_utf8_from_wide(const std::wstring& text) {
+  std::string out;
+  for (wchar_t wc : text) {
+    auto c = static_cast<uint32_t>(wc);
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return out;
+}
+
+}  // namespace glider::gtk

@@ -1,0 +1,243 @@
+#include "platform/gtk/native_window.h"
+
+#include "platform/core/atl/message_loop.h"
+#include "platform/core/window/input.h"
+#include "platform/core/window/window_manager.h"
+#include "platform/gtk/input_map.h"
+
+namespace glider::gtk {
+
+namespace {
+
+core::Window* RecordOf(NativeWindow* n) { return core::WindowManager::Get().Find(n->hwnd); }
+
+// A window entirely outside the screen stays unmapped: a window manager may pull a mapped
+// window back into view, and a window parked at (-2000, -2000) must never be seen.
+bool OnScreen(const RECT& r) {
+  GdkScreen* screen = gdk_screen_get_default();
+  if (!screen) return false;
+  GdkDisplay* display = gdk_screen_get_display(screen);
+  int n = gdk_display_get_n_monitors(display);
+  for (int i = 0; i < n; ++i) {
+    GdkRectangle g;
+    gdk_monitor_get_geometry(gdk_display_get_monitor(display, i), &g);
+    if (r.left < g.x + g.width && r.right > g.x && r.top < g.y + g.height && r.bottom > g.y) return true;
+  }
+  return false;
+}
+
+gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
+  auto* n = static_cast<NativeWindow*>(data);
+  core::Window* w = RecordOf(n);
+  if (!w || w->pixels.width <= 0 || w->pixels.height <= 0) return FALSE;
+  // Layered windows keep their per-pixel alpha; the others are opaque.
+  cairo_format_t format = w->layered == core::LayeredMode::PerPixelAlpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24;
+  cairo_surface_t* surface = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(w->pixels.pixels.data()), format, w->pixels.width, w->pixels.height,
+      w->pixels.width * 4);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_set_source_surface(cr, surface, 0, 0);
+  cairo_paint(cr);
+  cairo_surface_destroy(surface);
+  return FALSE;
+}
+
+POINT ScreenPoint(core::Window& w, double x, double y) {
+  return POINT{w.rect.left + static_cast<LONG>(x), w.rect.top + static_cast<LONG>(y)};
+}
+
+WPARAM KeysOf(guint state) {
+  WPARAM keys = 0;
+  if (state & GDK_BUTTON1_MASK) keys |= MK_LBUTTON;
+  if (state & GDK_BUTTON3_MASK) keys |= MK_RBUTTON;
+  if (state & GDK_BUTTON2_MASK) keys |= MK_MBUTTON;
+  if (state & GDK_SHIFT_MASK) keys |= MK_SHIFT;
+  if (state & GDK_CONTROL_MASK) keys |= MK_CONTROL;
+  return keys;
+}
+
+UINT ButtonMessage(guint button, GdkEventType type) {
+  bool down = type == GDK_BUTTON_PRESS;
+  bool dbl = type == GDK_2BUTTON_PRESS;
+  switch (button) {
+    case 1:
+      return dbl ? WM_LBUTTONDBLCLK : down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    case 3:
+      return dbl ? WM_RBUTTONDBLCLK : down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+    case 2:
+      return dbl ? WM_MBUTTONDBLCLK : down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+    default:
+      return 0;
+  }
+}
+
+void RememberButton(GdkEventButton* e) {
+  LastButton& b = LastButtonEvent();
+  b.button = e->button;
+  b.rootX = static_cast<int>(e->x_root);
+  b.rootY = static_cast<int>(e->y_root);
+  b.time = e->time;
+}
+
+gboolean OnEvent(GtkWidget*, GdkEvent* event, gpointer data) {
+  auto* n = static_cast<NativeWindow*>(data);
+  core::Window* w = RecordOf(n);
+  if (!w) return FALSE;
+  HWND h = n->hwnd;
+  switch (event->type) {
+    case GDK_MOTION_NOTIFY: {
+      auto* e = reinterpret_cast<GdkEventMotion*>(event);
+      core::DeliverMouse(h, WM_MOUSEMOVE, ScreenPoint(*w, e->x, e->y), KeysOf(e->state));
+      return TRUE;
+    }
+    case GDK_BUTTON_PRESS:
+    case GDK_2BUTTON_PRESS:
+    case GDK_BUTTON_RELEASE: {
+      auto* e = reinterpret_cast<GdkEventButton*>(event);
+      if (event->type != GDK_BUTTON_RELEASE) RememberButton(e);
+      if (event->type == GDK_BUTTON_RELEASE && n->systemLoop) n->systemLoop = false;
+      UINT msg = ButtonMessage(e->button, event->type);
+      if (msg) core::DeliverMouse(h, msg, ScreenPoint(*w, e->x, e->y), KeysOf(e->state));
+      return TRUE;
+    }
+    case GDK_SCROLL: {
+      auto* e = reinterpret_cast<GdkEventScroll*>(event);
+      int delta = e->direction == GDK_SCROLL_UP ? 120 : e->direction == GDK_SCROLL_DOWN ? -120 : 0;
+      if (e->direction == GDK_SCROLL_SMOOTH) delta = static_cast<int>(-e->delta_y * 120);
+      if (delta) core::DeliverMouse(h, WM_MOUSEWHEEL, ScreenPoint(*w, e->x, e->y), KeysOf(e->state), delta);
+      return TRUE;
+    }
+    case GDK_LEAVE_NOTIFY: {
+      auto* e = reinterpret_cast<GdkEventCrossing*>(event);
+      if (e->detail != GDK_NOTIFY_INFERIOR) core::DeliverPointerLeft();
+      return FALSE;
+    }
+    case GDK_KEY_PRESS:
+    case GDK_KEY_RELEASE: {
+      auto* e = reinterpret_cast<GdkEventKey*>(event);
+      bool down = event->type == GDK_KEY_PRESS;
+      int vk = VirtualKeyOf(e->keyval);
+      HWND focus = core::WindowManager::Get().focus;
+      if (!focus) focus = h;
+      bool alt = e->state & GDK_MOD1_MASK;
+      UINT msg = alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+      if (vk) core::DeliverKey(focus, msg, vk, down ? 1 : static_cast<LPARAM>(0xC0000001));
+      gunichar ch = gdk_keyval_to_unicode(e->keyval);
+      if (down && ch && !(e->state & GDK_CONTROL_MASK) && !alt) core::DeliverChar(focus, static_cast<wchar_t>(ch));
+      return TRUE;
+    }
+    case GDK_FOCUS_CHANGE: {
+      auto* e = reinterpret_cast<GdkEventFocus*>(event);
+      core::DeliverActivated(h, e->in != 0);
+      return FALSE;
+    }
+    case GDK_CONFIGURE: {
+      auto* e = reinterpret_cast<GdkEventConfigure*>(event);
+      // Only moves and sizes the user makes through the desktop are reported back; our
+      // own requests are already in the record.
+      if (n->systemLoop && n->mapped) {
+        int x = 0, y = 0;
+        gtk_window_get_position(GTK_WINDOW(n->window), &x, &y);
+        core::DeliverMoved(h, RECT{x, y, x + e->width, y + e->height});
+      }
+      return FALSE;
+    }
+    case GDK_DELETE:
+      core::DeliverCloseRequest(h);
+      return TRUE;
+    case GDK_WINDOW_STATE: {
+      auto* e = reinterpret_cast<GdkEventWindowState*>(event);
+      if (e->changed_mask & GDK_WINDOW_STATE_ICONIFIED) {
+        bool iconic = e->new_window_state & GDK_WINDOW_STATE_ICONIFIED;
+        if (iconic != n->iconified) {
+          n->iconified = iconic;
+          if (iconic != w->iconic) core::DeliverIconic(h, iconic);
+        }
+      }
+      return FALSE;
+    }
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+NativeWindow* NativeOf(core::Window& w) { return static_cast<NativeWindow*>(w.driverData); }
+
+void CreateNative(core::Window& w) {
+  auto* n = new NativeWindow();
+  n->hwnd = w.handle;
+  n->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  GtkWindow* gw = GTK_WINDOW(n->window);
+  gtk_window_set_decorated(gw, FALSE);
+  gtk_window_set_resizable(gw, TRUE);
+  gtk_widget_set_app_paintable(n->window, TRUE);
+  GdkScreen* screen = gtk_widget_get_screen(n->window);
+  if (GdkVisual* rgba = gdk_screen_get_rgba_visual(screen)) gtk_widget_set_visual(n->window, rgba);
+  n->fixed = gtk_fixed_new();
+  gtk_widget_set_has_window(n->fixed, FALSE);
+  gtk_container_add(GTK_CONTAINER(n->window), n->fixed);
+  gtk_widget_show(n->fixed);
+  gtk_widget_add_events(n->window, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
+                                       GDK_SCROLL_MASK | GDK_KEY_PRESS_MASK | GDK_KEY_RELEASE_MASK |
+                                       GDK_LEAVE_NOTIFY_MASK | GDK_ENTER_NOTIFY_MASK | GDK_FOCUS_CHANGE_MASK |
+                                       GDK_STRUCTURE_MASK);
+  g_signal_connect(n->fixed, "draw", G_CALLBACK(OnDraw), n);
+  g_signal_connect(n->window, "event", G_CALLBACK(OnEvent), n);
+  gtk_window_set_title(gw, g_utf8_from_wide(w.text).c_str());
+  gtk_window_set_default_size(gw, std::max(1, w.Width()), std::max(1, w.Height()));
+  gtk_window_move(gw, w.rect.left, w.rect.top);
+  w.driverData = n;
+}
+
+void DestroyNative(core::Window& w) {
+  NativeWindow* n = NativeOf(w);
+  if (!n) return;
+  w.driverData = nullptr;
+  gtk_widget_destroy(n->window);
+  delete n;
+}
+
+void SyncNative(core::Window& w) {
+  NativeWindow* n = NativeOf(w);
+  if (!n) return;
+  GtkWindow* gw = GTK_WINDOW(n->window);
+  gtk_window_set_keep_above(gw, (w.exStyle & WS_EX_TOPMOST) != 0);
+  bool tool = (w.exStyle & WS_EX_TOOLWINDOW) && !(w.exStyle & WS_EX_APPWINDOW);
+  gtk_window_set_skip_taskbar_hint(gw, tool);
+  core::Window* owner = core::WindowManager::Get().Find(w.parent);
+  NativeWindow* ownerNative = owner ? NativeOf(*owner) : nullptr;
+  gtk_window_set_transient_for(gw, ownerNative ? GTK_WINDOW(ownerNative->window) : nullptr);
+
+  int width = std::max(1, w.Width()), height = std::max(1, w.Height());
+  int curW = 0, curH = 0;
+  gtk_window_get_size(gw, &curW, &curH);
+  if (curW != width || curH != height) gtk_window_resize(gw, width, height);
+  gtk_window_set_default_size(gw, width, height);
+  if (n->lastX != w.rect.left || n->lastY != w.rect.top || !n->mapped) {
+    gtk_window_move(gw, w.rect.left, w.rect.top);
+    n->lastX = w.rect.left;
+    n->lastY = w.rect.top;
+  }
+
+  bool show = w.visible && OnScreen(w.rect);
+  if (show && !n->mapped) {
+    gtk_widget_show(n->window);
+    gtk_window_move(gw, w.rect.left, w.rect.top);
+    n->mapped = true;
+  } else if (!show && n->mapped) {
+    gtk_widget_hide(n->window);
+    n->mapped = false;
+    n->iconified = false;
+  }
+  if (n->mapped && w.iconic != n->iconified) {
+    n->iconified = w.iconic;
+    if (w.iconic)
+      gtk_window_iconify(gw);
+    else
+      gtk_window_deiconify(gw);
+  }
+}
+
+}  // namespace glider::gtk
