@@ -79,6 +79,7 @@ void PointerLeave();
 void Key(HWND target, int virtualKey, bool down);
 
 // Waits until cond holds (checked on the user-interface thread) or the deadline passes.
+// Call it from a thread other than the user-interface thread.
 bool WaitUntil(const std::function<bool()>& cond, int timeoutMs = 5000);
 
 }  // namespace glider::headless
