@@ -188,6 +188,8 @@ void CreateNative(core::Window& w) {
   gtk_window_set_title(gw, g_utf8_from_wide(w.text).c_str());
   gtk_window_set_default_size(gw, std::max(1, w.Width()), std::max(1, w.Height()));
   gtk_window_move(gw, w.rect.left, w.rect.top);
+  // The X window exists from the start, unmapped until the window is in view.
+  gtk_widget_realize(n->window);
   w.driverData = n;
 }
 
@@ -222,6 +224,10 @@ void SyncNative(core::Window& w) {
   }
 
   bool show = w.visible && OnScreen(w.rect);
+  if (!n->mapped) {
+    if (GdkWindow* gdk = gtk_widget_get_window(n->window))
+      gdk_window_move_resize(gdk, w.rect.left, w.rect.top, width, height);
+  }
   if (show && !n->mapped) {
     gtk_widget_show(n->window);
     gtk_window_move(gw, w.rect.left, w.rect.top);

@@ -1,0 +1,48 @@
+"""Start-up of the real program: its two windows wait out of sight until the login page
+has loaded, and the show-desktop switch ends by itself."""
+
+import subprocess
+import unittest
+
+from desktop import DesktopTestCase, client_windows, screen_is_blank, screenshot, wait_for, window_info
+
+
+class StartupWithWindowManager(DesktopTestCase):
+    with_window_manager = True
+
+    def test_startup_windows_wait_off_screen(self):
+        client = self.start_client()
+        windows = wait_for(lambda: len(client_windows()) >= 2 and client_windows())
+        self.assertTrue(windows, "the client's two start-up windows did not appear")
+        self.assertIsNone(client.poll())
+        for wid in windows:
+            info = window_info(wid)
+            self.assertNotEqual(info["map_state"], "IsViewable")
+            self.assertEqual((info["x"], info["y"]), (-2000, -2000))
+        self.assertEqual(client_windows(visible=True), [])
+        shot = screenshot("startup-%s" % ("wm" if self.with_window_manager else "bare"))
+        self.assertTrue(screen_is_blank(shot), "something of the client is on screen: " + shot)
+
+    def test_show_desktop_ends_by_itself_without_showing_a_window(self):
+        client = self.start_client("/ShowDeskTop")
+        seen_visible = []
+
+        def ended():
+            seen_visible.extend(client_windows(visible=True))
+            return client.poll() is not None
+
+        wait_for(ended, timeout=2.0, interval=0.02)
+        try:
+            code = client.wait(timeout=0.1)
+        except subprocess.TimeoutExpired:
+            self.fail("glider /ShowDeskTop did not end within 2 seconds")
+        self.assertEqual(code, 0, client.stderr.read())
+        self.assertEqual(seen_visible, [])
+
+
+class StartupWithoutWindowManager(StartupWithWindowManager):
+    with_window_manager = False
+
+
+if __name__ == "__main__":
+    unittest.main()
