@@ -46,11 +46,16 @@ using ATOM = WORD;
 using COLORREF = DWORD;
 using LCID = DWORD;
 
+// GLib defines these as macros with the same values.
+#ifndef TRUE
 constexpr BOOL TRUE = 1;
+#endif
+#ifndef FALSE
 constexpr BOOL FALSE = 0;
+#endif
 
 using HANDLE = void*;
-constexpr HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
+inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
 
 #define GLIDER_DECLARE_HANDLE(name) \
   struct name##__;                  \
