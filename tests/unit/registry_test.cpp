@@ -49,7 +49,8 @@ TEST(Registry, KeysOpenOnlyWhenTheyExistAndCreateMakesThePath) {
   HKEY parent = nullptr;
   EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\vemo", 0, KEY_READ, &parent), ERROR_SUCCESS);
   ASSERT_EQ(RegOpenKeyExW(parent, L"VELK", 0, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
-  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Vemo", 0, KEY_READ, &parent), ERROR_FILE_NOT_FOUND);
+  HKEY other = nullptr;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Vemo", 0, KEY_READ, &other), ERROR_FILE_NOT_FOUND);
 
   DWORD value = 0, size = 4, type = 0;
   EXPECT_EQ(RegQueryValueExW(key, L"count", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size),

@@ -1,5 +1,6 @@
 #include "platform/core/env/command_line.h"
 
+#include <deque>
 #include <fstream>
 #include <iterator>
 #include <mutex>
@@ -12,8 +13,9 @@ namespace glider::core {
 namespace {
 
 std::mutex lineLock;
-// Kept for the life of the process: callers hold on to the pointer.
-std::wstring* currentLine = nullptr;
+// Every text handed out stays for the life of the process: callers keep the pointer,
+// also across a test's override.
+std::deque<std::wstring>* lines = nullptr;
 std::optional<std::wstring> overrideLine;
 
 std::wstring ReadOwnCommandLine() {
@@ -35,7 +37,7 @@ std::wstring ReadOwnCommandLine() {
 void SetCommandLineOverride(std::optional<std::wstring> line) {
   std::lock_guard<std::mutex> hold(lineLock);
   overrideLine = std::move(line);
-  if (currentLine) *currentLine = overrideLine ? *overrideLine : ReadOwnCommandLine();
+  if (lines) lines->push_back(overrideLine ? *overrideLine : ReadOwnCommandLine());
 }
 
 std::wstring JoinCommandLine(const std::vector<std::wstring>& args) {
@@ -53,6 +55,6 @@ std::wstring JoinCommandLine(const std::vector<std::wstring>& args) {
 LPWSTR GetCommandLineW() {
   using namespace glider::core;
   std::lock_guard<std::mutex> hold(lineLock);
-  if (!currentLine) currentLine = new std::wstring(overrideLine ? *overrideLine : ReadOwnCommandLine());
-  return currentLine->data();
+  if (!lines) lines = new std::deque<std::wstring>{overrideLine ? *overrideLine : ReadOwnCommandLine()};
+  return lines->back().data();
 }
