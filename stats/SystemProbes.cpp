@@ -5,7 +5,9 @@
 #define GLIDER_HAS_REGISTRY 1
 #include "platform/tlhelp32.h"
 #include "platform/winreg.h"
-#if __has_include("platform/windows.h")
+#if __has_include("platform/handleapi.h")
+#include "platform/handleapi.h"
+#elif __has_include("platform/windows.h")
 #include "platform/windows.h"
 #endif
 #endif

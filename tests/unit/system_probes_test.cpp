@@ -18,8 +18,8 @@ using namespace glider::core::probes;
 class SysfsFixture : public testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/glider-sysfs-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::string pattern = (fs::temp_directory_path() / "glider-sysfs-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     root = pattern;
   }
   void TearDown() override { fs::remove_all(root); }

@@ -57,6 +57,7 @@ std::vector<std::string> PhysicalDrives(const std::string& blockRoot) {
 }
 
 bool AtaIdentify(const std::string& name, uint8_t identify[512]) {
+  std::memset(identify, 0, 512);
   if (!StartsWith(name, "sd") || name.find('/') != std::string::npos) return false;
   std::string path = "/dev/" + name;
   int fd = open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
