@@ -9,6 +9,7 @@
 #include "platform/winbase.h"
 #include "stats/MachineIdentity.h"
 #include "stats/NetbarDetect.h"
+#include "util/Md5.h"
 #include "util/Text.h"
 
 UsageReporter::UsageReporter() {
@@ -20,7 +21,9 @@ UsageReporter::UsageReporter() {
 void UsageReporter::PrepareInfo() {
   if (prepared) return;
   prepared = true;
-  installGuid = LoadOrCreateInstallGuid();
+  installGuid = LoadInstallGuid([] { return ReadIniString(L"Install", L"GUID", L""); },
+                                [](const std::wstring& guid) { WriteIniString(L"Install", L"GUID", guid); },
+                                [] { return NewGuidText(); });
   installTime = ReadIniString(L"Install", L"InstallTime", L"");
   if (installTime.empty()) {
     installTime = FormatLocalTime(L"%Y-%m-%d %H:%M:%S", std::time(nullptr));
@@ -30,7 +33,14 @@ void UsageReporter::PrepareInfo() {
   const wchar_t* line = GetCommandLineW();
   autorunStart = line && std::wstring(line).find(L"/autorun") != std::wstring::npos;
   inNetbar = DetectNetbar() >= 0;
-  machineId = GetMachineId(machineId);
+  machineId = GetMachineId();
+}
+
+std::wstring UsageReporter::GetMachineId() const {
+  if (!machineId.empty()) return machineId;
+  std::string raw;
+  ToNarrow(BuildRawMachineText().c_str(), raw);
+  return MachineIdOf(raw, [](const void* data, size_t size, BYTE digest[16]) { Md5Digest(data, size, digest); });
 }
 
 std::wstring UsageReporter::StatisticsQuery(int ext1) const {

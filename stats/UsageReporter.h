@@ -8,6 +8,8 @@ class UsageReporter {
   UsageReporter();
 
   void PrepareInfo();
+  // The machine identifier: computed once per run from the processor, disk and adapter.
+  std::wstring GetMachineId() const;
   void SendInstallReport();
   void SendUninstallReport();
   void SendActiveReport();

@@ -1,13 +1,12 @@
 #include <unistd.h>
 
 #include "platform/securitybaseapi.h"
+#include "platform/sysinfoapi.h"
 
 namespace {
 // The process token is the only token there is; its handle is a fixed token value.
 int gProcessToken;
 }  // namespace
-
-HANDLE GetCurrentProcess() { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)); }
 
 BOOL OpenProcessToken(HANDLE process, DWORD access, HANDLE* token) {
   if (!token || process != GetCurrentProcess() || !(access & TOKEN_QUERY)) return FALSE;
