@@ -40,7 +40,11 @@ std::wstring UsageReporter::GetMachineId() const {
   if (!machineId.empty()) return machineId;
   std::string raw;
   ToNarrow(BuildRawMachineText().c_str(), raw);
-  return MachineIdOf(raw, [](const void* data, size_t size, BYTE digest[16]) { Md5Digest(data, size, digest); });
+  return MachineIdOf(raw, [](const void* data, size_t size, BYTE digest[16]) {
+    Md5 md5;
+    md5.Update(data, size);
+    md5.Final(digest);
+  });
 }
 
 std::wstring UsageReporter::StatisticsQuery(int ext1) const {
