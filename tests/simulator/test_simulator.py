@@ -68,6 +68,10 @@ class SimulatorTest(unittest.TestCase):
         self.assertEqual(stat["host"], "127.0.0.1:%d" % self.sim.port)
         missing = self.last_entry("/no/such/page")
         self.assertEqual((missing["method"], missing["query"], missing["body"]), ("POST", "q=1", "k=值"))
+        with socket.create_connection(("127.0.0.1", self.sim.port)) as sock:
+            sock.sendall(b"GARBAGE\r\n\r\n")
+            self.assertIn(b" 400 ", sock.recv(4096))
+        self.assertEqual([e["method"] for e in self.sim.log() if e["request_line"] == "GARBAGE"], [""])
 
     def test_lines_stay_whole_under_concurrent_requests(self):
         before = len(self.sim.log())
