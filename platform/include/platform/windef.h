@@ -50,7 +50,7 @@ constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
 
 using HANDLE = void*;
-constexpr HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
+inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
 
 #define GLIDER_DECLARE_HANDLE(name) \
   struct name##__;                  \
