@@ -8,6 +8,12 @@
 
 namespace {
 
+// Workers whose thread was terminated: kept reachable, never freed.
+std::list<DownloadWorker*>& AbandonedWorkers() {
+  static auto* workers = new std::list<DownloadWorker*>;
+  return *workers;
+}
+
 unsigned WorkerLoop(void* raw) {
   auto* worker = static_cast<DownloadWorker*>(raw);
   const volatile LONG* stopFlag = &worker->holder.stopFlag;
@@ -101,6 +107,7 @@ void HTTPDownloader::StopWorker(DownloadWorker* worker) {
       // left allocated (and its event open) rather than freed under it.
       CloseHandle(holder.threadHandle);
       holder.threadHandle = nullptr;
+      AbandonedWorkers().push_back(worker);  // only StopWorkers' thread gets here
       return;
     }
     CloseHandle(holder.threadHandle);

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "net/HTTPDownloader.h"
+#include "platform/handleapi.h"
 #include "tests/support/DownloadRecorder.h"
 #include "tests/support/LoopbackHttpServer.h"
 
@@ -140,6 +141,33 @@ TEST(DownloadWorkers, StopDuringStalledTransferSendsNoCompletion) {
   EXPECT_FALSE(std::filesystem::exists(file));
   ASSERT_FALSE(recorder.Notes().empty());
   EXPECT_EQ(recorder.Notes()[0].code, DownloadStarted);
+}
+
+HANDLE blockStarted = nullptr;
+HANDLE blockRelease = nullptr;
+
+void BlockInStarted(uintptr_t, uint32_t, int32_t code, int32_t, uintptr_t extra) {
+  if (code != DownloadStarted) return;
+  SetEvent(blockStarted);
+  WaitForSingleObject(blockRelease, INFINITE);
+}
+
+TEST(DownloadWorkers, StopTerminatesAWorkerThatDoesNotReact) {
+  blockStarted = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  blockRelease = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HTTPDownloader downloader;
+  DownloadTask task;
+  task.url = L"http://127.0.0.1:1/x";
+  task.callback = BlockInStarted;
+  downloader.StartWorkers();
+  downloader.AddTask(task);
+  ASSERT_EQ(WaitForSingleObject(blockStarted, 10000), WAIT_OBJECT_0);
+  downloader.StopWorkers();  // gives the blocked worker up after its time
+  EXPECT_FALSE(downloader.IsStarted());
+  EXPECT_TRUE(downloader.workers.empty());
+  SetEvent(blockRelease);  // the given-up thread then ends by itself
+  CloseHandle(blockStarted);
+  CloseHandle(blockRelease);
 }
 
 TEST(DownloadWorkers, StopWhileIdleLeavesQueuedTasks) {

@@ -238,12 +238,12 @@ TEST(WinInet, StalledResponseTimesOutOrStopsOnRequest) {
     Exchange e(server, L"/s");
     char buffer[100];
     DWORD read = 0;
+    // The stop may come while the headers are still on their way or during the read.
     if (HttpSendRequestW(e.request, nullptr, 0, nullptr, 0)) {
-      // The bytes before the stall come first, then the stop ends the wait.
       while (InternetReadFile(e.request, buffer, sizeof(buffer), &read) && read > 0) {
       }
-      error = GetLastError();
     }
+    error = GetLastError();
     readReturned = true;
     glider::core::BindInternetStopFlag(nullptr);
   });
@@ -254,6 +254,30 @@ TEST(WinInet, StalledResponseTimesOutOrStopsOnRequest) {
   reader.join();
   EXPECT_EQ(error, ERROR_INTERNET_OPERATION_CANCELLED);
   server.ReleaseStalls();
+}
+
+TEST(WinInet, SystemProxySettingApplies) {
+  LoopbackHttpServer proxy([](const HttpRequest&) { return HttpResponse{}; });
+  std::string address = "http://127.0.0.1:" + std::to_string(proxy.port());
+  const char* previous = getenv("http_proxy");
+  std::string saved = previous != nullptr ? previous : "";
+  setenv("http_proxy", address.c_str(), 1);
+  HINTERNET root = InternetOpenW(L"t", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+  HINTERNET connection =
+      InternetConnectW(root, L"glider.invalid", 0, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
+  HINTERNET request = HttpOpenRequestW(connection, L"GET", L"/v.ini", nullptr, nullptr, nullptr, 0, 0);
+  EXPECT_TRUE(HttpSendRequestW(request, nullptr, 0, nullptr, 0));
+  if (previous != nullptr) {
+    setenv("http_proxy", saved.c_str(), 1);
+  } else {
+    unsetenv("http_proxy");
+  }
+  InternetCloseHandle(request);
+  InternetCloseHandle(connection);
+  InternetCloseHandle(root);
+  auto requests = proxy.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].target, "http://glider.invalid/v.ini");
 }
 
 TEST(WinInet, HandlesAreChecked) {
