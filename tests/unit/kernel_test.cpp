@@ -6,11 +6,13 @@
 #include <filesystem>
 #include <mutex>
 
+#include "platform/core/kernel/elevation.h"
 #include "platform/core/kernel/process_launcher.h"
 #include "platform/errhandlingapi.h"
 #include "platform/fileapi.h"
 #include "platform/handleapi.h"
 #include "platform/processthreadsapi.h"
+#include "platform/securitybaseapi.h"
 #include "platform/shellapi.h"
 #include "platform/synchapi.h"
 #include "platform/tlhelp32.h"
@@ -236,6 +238,29 @@ TEST(Snapshot, ListsThisProcessByArgvZeroBaseName) {
   }
   EXPECT_TRUE(found);
   CloseHandle(snapshot);
+}
+
+}  // namespace
+
+namespace {
+
+bool TokenSaysElevated() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  BOOL ok = GetTokenInformation(token, TokenElevation, &elevation, sizeof(elevation), &size);
+  CloseHandle(token);
+  return ok && elevation.TokenIsElevated != 0;
+}
+
+TEST(Token, ElevationIsEffectiveUserZeroOrForced) {
+  EXPECT_EQ(TokenSaysElevated(), geteuid() == 0);
+  glider::core::SetElevatedForTesting(1);
+  EXPECT_TRUE(TokenSaysElevated());
+  glider::core::SetElevatedForTesting(0);
+  EXPECT_FALSE(TokenSaysElevated());
+  glider::core::SetElevatedForTesting(-1);
 }
 
 }  // namespace

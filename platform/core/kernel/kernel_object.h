@@ -12,7 +12,7 @@ namespace glider::core {
 
 class KernelObject {
  public:
-  enum class Kind { kFile, kEvent, kThread, kProcess, kSnapshot, kInternet };
+  enum class Kind { kFile, kEvent, kThread, kProcess, kSnapshot, kToken, kInternet };
   explicit KernelObject(Kind kind) : kind_(kind) {}
   virtual ~KernelObject() = default;
   KernelObject(const KernelObject&) = delete;
