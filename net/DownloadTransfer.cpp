@@ -90,9 +90,18 @@ int ReadBody(DownloadTask& task, HINTERNET request, HANDLE file, DWORD length, b
   return DownloadOk;
 }
 
+bool LengthOptional(const DownloadTask& task) {
+#ifdef GLIDER_LIBRARY
+  return task.lengthOptional != 0;
+#else
+  return false;
+#endif
+}
+
 }  // namespace
 
-int RunDownloadTransfer(DownloadTask& task, const volatile LONG* stopFlag, bool& pathSettled) {
+int RunDownloadTransfer(DownloadTask& task, const volatile LONG* stopFlag, bool& pathSettled,
+                        bool lengthOptional) {
   wchar_t host[1024], user[256], password[256], path[1024];
   URL_COMPONENTSW parts{};
   parts.dwStructSize = sizeof(parts);
@@ -140,12 +149,8 @@ int RunDownloadTransfer(DownloadTask& task, const volatile LONG* stopFlag, bool&
   DWORD length = 0;
   bool lengthKnown = QueryNumber(handles.request, HTTP_QUERY_CONTENT_LENGTH, &length);
   if (!lengthKnown) {
-#ifdef GLIDER_LIBRARY
-    if (task.lengthOptional == 0) return DownloadBadStatus;
+    if (!lengthOptional) return DownloadBadStatus;
     length = kBlockSize;
-#else
-    return DownloadBadStatus;
-#endif
   }
   if (ReadStopFlag(stopFlag)) return DownloadCancelled;
   handles.file = CreateFileW(task.destPath.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
@@ -169,7 +174,7 @@ void ProcessDownloadTask(DownloadTask* task, const volatile LONG* stopFlag, HAND
       }
       if (ReadStopFlag(stopFlag)) break;
     }
-    result = RunDownloadTransfer(*task, stopFlag, pathSettled);
+    result = RunDownloadTransfer(*task, stopFlag, pathSettled, LengthOptional(*task));
     if (result == DownloadOk) break;
   }
   bool stopped = ReadStopFlag(stopFlag);

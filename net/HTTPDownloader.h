@@ -55,4 +55,7 @@ class HTTPDownloader {
 void ProcessDownloadTask(DownloadTask* task, const volatile LONG* stopFlag, HANDLE wakeEvent);
 
 // One attempt. `pathSettled` keeps the file path settled by the first attempt.
-int RunDownloadTransfer(DownloadTask& task, const volatile LONG* stopFlag, bool& pathSettled);
+// With `lengthOptional` a body without Content-Length is read to its end
+// (the shared-library build's report downloads).
+int RunDownloadTransfer(DownloadTask& task, const volatile LONG* stopFlag, bool& pathSettled,
+                        bool lengthOptional);

@@ -32,6 +32,11 @@ void DownloadRecorder::Fill(DownloadTask& task, uint32_t taskId) {
   task.taskId = taskId;
 }
 
+void DownloadRecorder::Clear() {
+  std::lock_guard lock(mutex_);
+  notes_.clear();
+}
+
 std::vector<DownloadNote> DownloadRecorder::Notes() const {
   std::lock_guard lock(mutex_);
   return notes_;

@@ -26,6 +26,7 @@ class DownloadRecorder {
   static void Callback(uintptr_t userData, uint32_t taskId, int32_t code, int32_t result, uintptr_t extra);
   void Fill(DownloadTask& task, uint32_t taskId = 0);
 
+  void Clear();
   std::vector<DownloadNote> Notes() const;
   std::vector<DownloadNote> Done() const;
   std::vector<uintptr_t> Progress() const;

@@ -54,6 +54,10 @@ class Downloader : public ::testing::Test {
       response.sendBytes = 12000;
     }
     if (path.rfind("/dir/", 0) == 0) response.body = "[x]\r\n";
+    if (path == "/nolength-big") {
+      response.body = glider::test::PatternBody(25000);
+      response.sendLength = false;
+    }
     if (path == "/post") response.body = r.method + ":" + r.body;
     return response;
   }
@@ -192,6 +196,26 @@ TEST_F(Downloader, PostSendsBodyAndFormHeader) {
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_NE(requests[0].headers.find("Content-Type: application/x-www-form-urlencoded; charset=UTF-8;\r\n"),
             std::string::npos);
+}
+
+TEST_F(Downloader, OptionalLengthReadsTheBodyToItsEnd) {
+  const std::pair<const char*, std::vector<uintptr_t>> cases[] = {
+      {"/nolength", {0}},  // 3 bytes of an assumed 10240
+      {"/nolength-big", {100, 100, 100}},
+  };
+  for (const auto& [path, progress] : cases) {
+    DownloadTask task;
+    task.url = server_.Url(path);
+    task.destPath = Dest("report");
+    recorder_.Fill(task);
+    bool settled = false;
+    EXPECT_EQ(RunDownloadTransfer(task, &stop_, settled, true), DownloadOk) << path;
+    EXPECT_EQ(recorder_.Progress(), progress) << path;
+    EXPECT_EQ(ReadAll(folder_ / "report"),
+              path == std::string("/nolength") ? "abc" : glider::test::PatternBody(25000));
+    fs::remove(folder_ / "report");
+    recorder_.Clear();
+  }
 }
 
 TEST_F(Downloader, StopFlagSetBeforehandRunsNoAttempt) {

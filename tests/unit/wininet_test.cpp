@@ -204,6 +204,23 @@ TEST(WinInet, FollowsRedirectsAndSendsPostWithHeader) {
   EXPECT_NE(requests[2].headers.find("Content-Type: text/x; charset=UTF-8;\r\n"), std::string::npos);
 }
 
+TEST(WinInet, PathIsSentAsGivenApartFromBytesHttpCannotCarry) {
+  LoopbackHttpServer server([](const HttpRequest&) { return HttpResponse{}; });
+  const std::pair<const wchar_t*, const char*> cases[] = {
+      {L"/a%20b/c?x=1&y=%2F", "/a%20b/c?x=1&y=%2F"},
+      {L"/{a}|b^c`d\\e\"f<g>", "/{a}|b^c`d\\e\"f<g>"},
+      {L"/t\tab x\x7F", "/t%09ab%20x%7F"},
+      {L"/\x00e9", "/%C3%A9"},
+  };
+  for (const auto& [path, sent] : cases) {
+    Exchange e(server, path);
+    EXPECT_TRUE(HttpSendRequestW(e.request, nullptr, 0, nullptr, 0)) << sent;
+  }
+  auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), std::size(cases));
+  for (size_t i = 0; i < requests.size(); ++i) EXPECT_EQ(requests[i].target, cases[i].second);
+}
+
 TEST(WinInet, StalledResponseTimesOutOrStopsOnRequest) {
   LoopbackHttpServer server([](const HttpRequest&) {
     HttpResponse response;
