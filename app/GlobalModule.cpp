@@ -153,9 +153,9 @@ BOOL CGlobalModule::PreTranslateMessage(MSG* msg) {
 }
 
 void CGlobalModule::SubmitVersionFileTask() {
-  static bool submitted = false;  // once per process
-  if (submitted || !downloader) return;
-  submitted = true;
+  // Once per run; the module lives for the whole process.
+  if (versionTaskSubmitted_ || !downloader) return;
+  versionTaskSubmitted_ = true;
   DownloadTask task;
   task.url = versionCheckUrl;
   task.destPath = GetUpgradeFolder();

@@ -72,6 +72,7 @@ class CGlobalModule : public CMessageFilter {
   void ShowAfterFailedUpgrade();
 
   std::wstring upgradeSignature;  // of the version file this run fetched
+  bool versionTaskSubmitted_ = false;
   CFormGame* retiredGame_ = nullptr;
 };
 
