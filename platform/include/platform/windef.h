@@ -46,11 +46,17 @@ using ATOM = WORD;
 using COLORREF = DWORD;
 using LCID = DWORD;
 
+// GLib defines TRUE and FALSE as macros with the same values; keep theirs when
+// it came first (core files include both).
+#ifndef TRUE
 constexpr BOOL TRUE = 1;
+#endif
+#ifndef FALSE
 constexpr BOOL FALSE = 0;
+#endif
 
 using HANDLE = void*;
-constexpr HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
+inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
 
 #define GLIDER_DECLARE_HANDLE(name) \
   struct name##__;                  \
@@ -59,7 +65,6 @@ constexpr HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<int
 GLIDER_DECLARE_HANDLE(HWND);
 GLIDER_DECLARE_HANDLE(HINSTANCE);
 GLIDER_DECLARE_HANDLE(HDC);
-GLIDER_DECLARE_HANDLE(HGDIOBJ);
 GLIDER_DECLARE_HANDLE(HBITMAP);
 GLIDER_DECLARE_HANDLE(HFONT);
 GLIDER_DECLARE_HANDLE(HBRUSH);
@@ -70,6 +75,8 @@ GLIDER_DECLARE_HANDLE(HMENU);
 GLIDER_DECLARE_HANDLE(HKEY);
 GLIDER_DECLARE_HANDLE(HRSRC);
 GLIDER_DECLARE_HANDLE(HGLOBAL);
+// Any GDI handle converts to HGDIOBJ, as with the Windows headers.
+using HGDIOBJ = void*;
 using HMODULE = HINSTANCE;
 using HCURSOR = HICON;
 
