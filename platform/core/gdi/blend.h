@@ -18,12 +18,13 @@ constexpr uint8_t Clamp255(unsigned v) { return static_cast<uint8_t>(v > 255 ? 2
 // the constant alpha, then dst = src + dst * (255 - srcAlpha) / 255.
 constexpr Bgra BlendPerPixel(Bgra s, Bgra d, unsigned constantAlpha) {
   if (constantAlpha != 255) {
-    s = Bgra{static_cast<uint8_t>(Div255(s.b * constantAlpha)), static_cast<uint8_t>(Div255(s.g * constantAlpha)),
-             static_cast<uint8_t>(Div255(s.r * constantAlpha)), static_cast<uint8_t>(Div255(s.a * constantAlpha))};
+    s = Bgra{
+        static_cast<uint8_t>(Div255(s.b * constantAlpha)), static_cast<uint8_t>(Div255(s.g * constantAlpha)),
+        static_cast<uint8_t>(Div255(s.r * constantAlpha)), static_cast<uint8_t>(Div255(s.a * constantAlpha))};
   }
   const unsigned k = 255 - s.a;
-  return Bgra{Clamp255(s.b + Div255(d.b * k)), Clamp255(s.g + Div255(d.g * k)), Clamp255(s.r + Div255(d.r * k)),
-              Clamp255(s.a + Div255(d.a * k))};
+  return Bgra{Clamp255(s.b + Div255(d.b * k)), Clamp255(s.g + Div255(d.g * k)),
+              Clamp255(s.r + Div255(d.r * k)), Clamp255(s.a + Div255(d.a * k))};
 }
 
 // AC_SRC_OVER without source alpha: a constant mix of source and destination.

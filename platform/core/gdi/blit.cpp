@@ -101,7 +101,8 @@ bool FastCopy(Dc* dest, int x, int y, int w, int h, const Bitmap& s, int sx, int
 
 using namespace glider::core::gdi;
 
-BOOL StretchBlt(HDC hdcDest, int x, int y, int w, int h, HDC hdcSrc, int sx, int sy, int sw, int sh, DWORD rop) {
+BOOL StretchBlt(HDC hdcDest, int x, int y, int w, int h, HDC hdcSrc, int sx, int sy, int sw, int sh,
+                DWORD rop) {
   Dc* dest = LookupDc(hdcDest);
   Dc* src = LookupDc(hdcSrc);
   if (dest == nullptr || src == nullptr || rop != SRCCOPY || w < 0 || h < 0 || sw < 0 || sh < 0) return FALSE;
@@ -123,7 +124,8 @@ BOOL AlphaBlend(HDC hdcDest, int x, int y, int w, int h, HDC hdcSrc, int sx, int
                 BLENDFUNCTION blend) {
   Dc* dest = LookupDc(hdcDest);
   Dc* src = LookupDc(hdcSrc);
-  if (dest == nullptr || src == nullptr || blend.BlendOp != AC_SRC_OVER || blend.BlendFlags != 0) return FALSE;
+  if (dest == nullptr || src == nullptr || blend.BlendOp != AC_SRC_OVER || blend.BlendFlags != 0)
+    return FALSE;
   if (w < 0 || h < 0 || !SourceInside(*src->state.bitmap, sx, sy, sw, sh)) return FALSE;
   if (w == 0 || h == 0 || sw == 0 || sh == 0) return TRUE;
   const unsigned alpha = blend.SourceConstantAlpha;

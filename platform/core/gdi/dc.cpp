@@ -242,17 +242,17 @@ BOOL RestoreDC(HDC hdc, int level) {
   return TRUE;
 }
 
-#define GLIDER_DC_ATTRIBUTE(Type, Get, Set, field, bad)          \
-  Type Set(HDC hdc, Type value) {                                \
-    Dc* dc = LookupDc(hdc);                                      \
-    if (dc == nullptr) return bad;                               \
-    Type old = dc->state.field;                                  \
-    dc->state.field = value;                                     \
-    return old;                                                  \
-  }                                                              \
-  Type Get(HDC hdc) {                                            \
-    Dc* dc = LookupDc(hdc);                                      \
-    return dc == nullptr ? bad : dc->state.field;                \
+#define GLIDER_DC_ATTRIBUTE(Type, Get, Set, field, bad) \
+  Type Set(HDC hdc, Type value) {                       \
+    Dc* dc = LookupDc(hdc);                             \
+    if (dc == nullptr) return bad;                      \
+    Type old = dc->state.field;                         \
+    dc->state.field = value;                            \
+    return old;                                         \
+  }                                                     \
+  Type Get(HDC hdc) {                                   \
+    Dc* dc = LookupDc(hdc);                             \
+    return dc == nullptr ? bad : dc->state.field;       \
   }
 GLIDER_DC_ATTRIBUTE(COLORREF, GetTextColor, SetTextColor, textColor, CLR_INVALID)
 GLIDER_DC_ATTRIBUTE(COLORREF, GetBkColor, SetBkColor, bkColor, CLR_INVALID)

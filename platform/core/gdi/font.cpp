@@ -19,8 +19,8 @@ double EmPixels(PangoFontDescription* desc, int height) {
   constexpr double kProbe = 100.0;
   pango_font_description_set_absolute_size(desc, kProbe * PANGO_SCALE);
   PangoFontMetrics* metrics = pango_context_get_metrics(FontContext(), desc, nullptr);
-  const double cell =
-      (pango_font_metrics_get_ascent(metrics) + pango_font_metrics_get_descent(metrics)) / double(PANGO_SCALE);
+  const double cell = (pango_font_metrics_get_ascent(metrics) + pango_font_metrics_get_descent(metrics)) /
+                      double(PANGO_SCALE);
   pango_font_metrics_unref(metrics);
   return cell > 0 ? height * kProbe / cell : height;
 }

@@ -5,21 +5,12 @@
 
 #include <pango/pango.h>
 
-#include <string>
-
-#include "platform/wingdi.h"
+#include "platform/core/gdi/font_info.h"
 
 namespace glider::core::gdi {
 
 PangoFontMap* FontMap();
 // A context for measuring and drawing, with gray antialiasing and hinted metrics.
 PangoContext* FontContext();
-// Whether our alias file was found and loaded.
-bool FontAliasesLoaded();
 
 }  // namespace glider::core::gdi
-
-namespace glider::core {
-// The family that a font actually resolves to, e.g. "WenQuanYi Zen Hei".
-std::string ResolvedFontFamily(HFONT font);
-}  // namespace glider::core

@@ -19,10 +19,10 @@ struct Bitmap : Object {
   Bitmap() : Object(Kind::Bitmap) {}
   int width = 0;
   int height = 0;
-  int bpp = 32;            // 24 or 32
-  ptrdiff_t stride = 0;    // bytes between rows in memory
-  bool bottomUp = false;   // memory starts with the bottom row
-  uint8_t* data = nullptr; // first row in memory
+  int bpp = 32;             // 24 or 32
+  ptrdiff_t stride = 0;     // bytes between rows in memory
+  bool bottomUp = false;    // memory starts with the bottom row
+  uint8_t* data = nullptr;  // first row in memory
   std::unique_ptr<uint8_t[]> owned;
   Dc* selectedIn = nullptr;
 

@@ -13,8 +13,8 @@ namespace glider::core {
 struct PngPicture {
   int width = 0;
   int height = 0;
-  bool alpha = false;          // the file carries transparency
-  std::vector<uint8_t> pixels; // top-down, tight: BGRA when alpha, else BGR
+  bool alpha = false;           // the file carries transparency
+  std::vector<uint8_t> pixels;  // top-down, tight: BGRA when alpha, else BGR
 };
 
 bool DecodePng(const void* data, size_t size, PngPicture* out);

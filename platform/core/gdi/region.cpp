@@ -100,7 +100,8 @@ int CombineRgn(HRGN dest, HRGN src1, HRGN src2, int mode) {
   if (d == nullptr || a == nullptr || b == nullptr || mode < RGN_AND || mode > RGN_COPY) return ERROR;
   RECT box = a->box;
   if (mode == RGN_OR || mode == RGN_XOR) {
-    if (box.left >= box.right) box = b->box;
+    if (box.left >= box.right)
+      box = b->box;
     else if (b->box.left < b->box.right)
       box = RECT{std::min(a->box.left, b->box.left), std::min(a->box.top, b->box.top),
                  std::max(a->box.right, b->box.right), std::max(a->box.bottom, b->box.bottom)};
@@ -117,11 +118,21 @@ int CombineRgn(HRGN dest, HRGN src1, HRGN src2, int mode) {
       const bool ia = Inside(boxA, maskA, x, y), ib = Inside(boxB, maskB, x, y);
       bool in = false;
       switch (mode) {
-        case RGN_AND: in = ia && ib; break;
-        case RGN_OR: in = ia || ib; break;
-        case RGN_XOR: in = ia != ib; break;
-        case RGN_DIFF: in = ia && !ib; break;
-        default: in = ia; break;
+        case RGN_AND:
+          in = ia && ib;
+          break;
+        case RGN_OR:
+          in = ia || ib;
+          break;
+        case RGN_XOR:
+          in = ia != ib;
+          break;
+        case RGN_DIFF:
+          in = ia && !ib;
+          break;
+        default:
+          in = ia;
+          break;
       }
       result.mask[static_cast<size_t>(y - box.top) * w + (x - box.left)] = in ? 1 : 0;
     }
@@ -149,7 +160,8 @@ int GetRgnBox(HRGN handle, LPRECT rect) {
 int OffsetRgn(HRGN handle, int dx, int dy) {
   Region* r = LookupRegion(handle);
   if (r == nullptr) return ERROR;
-  if (!r->mask.empty()) r->box = RECT{r->box.left + dx, r->box.top + dy, r->box.right + dx, r->box.bottom + dy};
+  if (!r->mask.empty())
+    r->box = RECT{r->box.left + dx, r->box.top + dy, r->box.right + dx, r->box.bottom + dy};
   RECT box;
   return GetRgnBox(handle, &box);
 }

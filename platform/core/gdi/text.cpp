@@ -43,7 +43,8 @@ PangoLayout* NewLayout(PangoContext* context, const Font& font, const std::wstri
   pango_layout_set_text(layout, utf8.c_str(), static_cast<int>(utf8.size()));
   if ((format & kEllipsis) && maxWidth >= 0) {
     pango_layout_set_width(layout, maxWidth * PANGO_SCALE);
-    pango_layout_set_ellipsize(layout, (format & DT_PATH_ELLIPSIS) ? PANGO_ELLIPSIZE_MIDDLE : PANGO_ELLIPSIZE_END);
+    pango_layout_set_ellipsize(layout,
+                               (format & DT_PATH_ELLIPSIS) ? PANGO_ELLIPSIZE_MIDDLE : PANGO_ELLIPSIZE_END);
   }
   return layout;
 }
@@ -78,10 +79,14 @@ void Render(Dc& dc, const std::wstring& text, const RECT& rect, UINT format) {
   const SIZE size = Extent(layout);
 
   int x = rect.left, y = rect.top;
-  if (format & DT_CENTER) x = rect.left + (rect.right - rect.left - size.cx) / 2;
-  else if (format & DT_RIGHT) x = rect.right - size.cx;
-  if ((format & DT_SINGLELINE) && (format & DT_VCENTER)) y = rect.top + (rect.bottom - rect.top - size.cy) / 2;
-  else if ((format & DT_SINGLELINE) && (format & DT_BOTTOM)) y = rect.bottom - size.cy;
+  if (format & DT_CENTER)
+    x = rect.left + (rect.right - rect.left - size.cx) / 2;
+  else if (format & DT_RIGHT)
+    x = rect.right - size.cx;
+  if ((format & DT_SINGLELINE) && (format & DT_VCENTER))
+    y = rect.top + (rect.bottom - rect.top - size.cy) / 2;
+  else if ((format & DT_SINGLELINE) && (format & DT_BOTTOM))
+    y = rect.bottom - size.cy;
 
   RECT clip = DrawableArea(dc);
   if (!(format & DT_NOCLIP)) IntersectRects(&clip, clip, rect);
@@ -136,8 +141,8 @@ int DrawTextW(HDC hdc, LPCWSTR text, int length, LPRECT rect, UINT format) {
 BOOL GetTextExtentPoint32W(HDC hdc, LPCWSTR text, int length, SIZE* size) {
   Dc* dc = LookupDc(hdc);
   if (dc == nullptr || text == nullptr || size == nullptr || length < 0) return FALSE;
-  PangoLayout* layout = NewLayout(FontContext(), *dc->state.font, LineText(text, length, DT_NOPREFIX),
-                                  DT_NOPREFIX, -1);
+  PangoLayout* layout =
+      NewLayout(FontContext(), *dc->state.font, LineText(text, length, DT_NOPREFIX), DT_NOPREFIX, -1);
   *size = Extent(layout);
   g_object_unref(layout);
   return TRUE;

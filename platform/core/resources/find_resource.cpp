@@ -22,12 +22,21 @@ bool KindOfType(LPCWSTR type, ResourceKind* kind) {
     return true;
   }
   switch (reinterpret_cast<uintptr_t>(type)) {
-    case 2: *kind = ResourceKind::Bitmap; return true;
+    case 2:
+      *kind = ResourceKind::Bitmap;
+      return true;
     case 3:
-    case 14: *kind = ResourceKind::Icon; return true;
-    case 4: *kind = ResourceKind::Menu; return true;
-    case 6: *kind = ResourceKind::String; return true;
-    default: return false;
+    case 14:
+      *kind = ResourceKind::Icon;
+      return true;
+    case 4:
+      *kind = ResourceKind::Menu;
+      return true;
+    case 6:
+      *kind = ResourceKind::String;
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -79,7 +88,8 @@ HRSRC FindResourceExW(HMODULE module, LPCWSTR type, LPCWSTR name, WORD) {
 
 HGLOBAL LoadResource(HMODULE, HRSRC resource) {
   if (resource == nullptr) return nullptr;
-  return reinterpret_cast<HGLOBAL>(const_cast<unsigned char*>(reinterpret_cast<ResourceEntry*>(resource)->data));
+  return reinterpret_cast<HGLOBAL>(
+      const_cast<unsigned char*>(reinterpret_cast<ResourceEntry*>(resource)->data));
 }
 
 LPVOID LockResource(HGLOBAL loaded) { return loaded; }

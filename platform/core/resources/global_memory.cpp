@@ -2,10 +2,9 @@
 #include <atomic>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <new>
-#include <unordered_set>
 
+#include "platform/core/gdi/handle_registry.h"
 #include "platform/globalmem.h"
 #include "platform/objidl.h"
 
@@ -16,20 +15,12 @@ struct Block {
   std::unique_ptr<uint8_t[]> bytes;
 };
 
-std::mutex& Lock() {
-  static std::mutex lock;
-  return lock;
-}
-
-std::unordered_set<const void*>& Live() {
-  static auto* live = new std::unordered_set<const void*>();
+glider::core::HandleRegistry& Live() {
+  static auto* live = new glider::core::HandleRegistry();
   return *live;
 }
 
-Block* Find(HGLOBAL handle) {
-  std::lock_guard guard(Lock());
-  return Live().count(handle) ? reinterpret_cast<Block*>(handle) : nullptr;
-}
+Block* Find(HGLOBAL handle) { return Live().Contains(handle) ? reinterpret_cast<Block*>(handle) : nullptr; }
 
 class GlobalStream final : public IStream {
  public:
@@ -89,8 +80,7 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
     return nullptr;
   }
   if (flags & GMEM_ZEROINIT) std::memset(block->bytes.get(), 0, bytes);
-  std::lock_guard guard(Lock());
-  Live().insert(block);
+  Live().Add(block);
   return reinterpret_cast<HGLOBAL>(block);
 }
 
@@ -108,10 +98,7 @@ SIZE_T GlobalSize(HGLOBAL handle) {
 }
 
 HGLOBAL GlobalFree(HGLOBAL handle) {
-  {
-    std::lock_guard guard(Lock());
-    if (Live().erase(handle) == 0) return handle;
-  }
+  if (!Live().Remove(handle)) return handle;
   delete reinterpret_cast<Block*>(handle);
   return nullptr;
 }

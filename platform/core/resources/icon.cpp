@@ -4,8 +4,8 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <unordered_set>
 
+#include "platform/core/gdi/handle_registry.h"
 #include "platform/core/gdi/png_picture.h"
 #include "platform/core/resources/module.h"
 #include "platform/winresource.h"
@@ -23,8 +23,8 @@ std::mutex& Lock() {
   return lock;
 }
 
-std::unordered_set<const void*>& Live() {
-  static auto* live = new std::unordered_set<const void*>();
+HandleRegistry& Live() {
+  static auto* live = new HandleRegistry();
   return *live;
 }
 
@@ -35,15 +35,14 @@ std::map<const ResourceEntry*, Icon*>& Loaded() {
 }
 
 HICON Publish(Icon* icon) {
-  Live().insert(icon);
+  Live().Add(icon);
   return reinterpret_cast<HICON>(icon);
 }
 
 }  // namespace
 
 const IconPicture* GetIconPicture(HICON handle) {
-  std::lock_guard guard(Lock());
-  return Live().count(handle) ? &reinterpret_cast<Icon*>(handle)->picture : nullptr;
+  return Live().Contains(handle) ? &reinterpret_cast<Icon*>(handle)->picture : nullptr;
 }
 
 HICON CreateIconFromPicture(IconPicture picture) {
@@ -81,10 +80,10 @@ HICON LoadIconW(HINSTANCE instance, LPCWSTR name) {
 
 BOOL DestroyIcon(HICON handle) {
   std::lock_guard guard(Lock());
-  if (!Live().count(handle)) return FALSE;
+  if (!Live().Contains(handle)) return FALSE;
   auto* icon = reinterpret_cast<Icon*>(handle);
   if (icon->shared) return TRUE;
-  Live().erase(handle);
+  Live().Remove(handle);
   delete icon;
   return TRUE;
 }

@@ -46,7 +46,8 @@ int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int max) {
   {
     std::lock_guard guard(lock);
     auto [it, added] = texts->try_emplace(entry);
-    if (added) it->second = Utf8ToWide(std::string_view(reinterpret_cast<const char*>(entry->data), entry->size));
+    if (added)
+      it->second = Utf8ToWide(std::string_view(reinterpret_cast<const char*>(entry->data), entry->size));
     text = &it->second;
   }
   if (max == 0) {

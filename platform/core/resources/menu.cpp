@@ -1,9 +1,7 @@
 // Menus: resources in our text format, and the USER32 menu functions.
 #include "platform/core/resources/menu.h"
 
-#include <mutex>
-#include <unordered_set>
-
+#include "platform/core/gdi/handle_registry.h"
 #include "platform/core/gdi/wide_text.h"
 #include "platform/core/resources/module.h"
 #include "platform/winresource.h"
@@ -11,36 +9,24 @@
 namespace glider::core {
 namespace {
 
-std::mutex& Lock() {
-  static std::mutex lock;
-  return lock;
-}
-
-std::unordered_set<const void*>& Live() {
-  static auto* live = new std::unordered_set<const void*>();
+HandleRegistry& Live() {
+  static auto* live = new HandleRegistry();
   return *live;
 }
 
 HMENU NewMenu(bool popup) {
   auto* menu = new Menu();
   menu->isPopup = popup;
-  std::lock_guard guard(Lock());
-  Live().insert(menu);
+  Live().Add(menu);
   return reinterpret_cast<HMENU>(menu);
 }
 
-Menu* Find(HMENU handle) {
-  std::lock_guard guard(Lock());
-  return Live().count(handle) ? reinterpret_cast<Menu*>(handle) : nullptr;
-}
+Menu* Find(HMENU handle) { return Live().Contains(handle) ? reinterpret_cast<Menu*>(handle) : nullptr; }
 
 void Destroy(Menu* menu) {
   for (MenuItem& item : menu->items)
     if (item.popup != nullptr) Destroy(item.popup);
-  {
-    std::lock_guard guard(Lock());
-    Live().erase(menu);
-  }
+  Live().Remove(menu);
   delete menu;
 }
 
@@ -107,9 +93,12 @@ bool ParseLine(std::string_view line, std::vector<Menu*>* stack) {
   for (;;) {
     std::string_view probe = rest;
     const std::string_view flag = Word(&probe);
-    if (flag == "CHECKED") flags |= MF_CHECKED;
-    else if (flag == "GRAYED") flags |= MF_GRAYED;
-    else break;
+    if (flag == "CHECKED")
+      flags |= MF_CHECKED;
+    else if (flag == "GRAYED")
+      flags |= MF_GRAYED;
+    else
+      break;
     rest = probe;
   }
   if (id > 0xFFFF || rest.empty()) return false;
