@@ -296,6 +296,10 @@ def draw_build(build, column):
                 magick(path(name), "-fill", "rgba(0,0,0,0.35)", "-draw", "rectangle 0,0 27,27", png32(path(name)))
         else:
             sys.exit(f"no drawing for {name}")
+        if base.startswith("LOGIN_") and name != "LOGIN_FRAME":
+            # The login window is colour-keyed: a half-transparent edge would mix
+            # with the key colour into a pink fringe, so its pictures' alpha is 0 or 255.
+            magick(path(name), "-channel", "A", "-threshold", "50%", "+channel", png32(path(name)))
 
     if column == 1:
         ids[TEST_ALPHA[0]] = TEST_ALPHA[1]

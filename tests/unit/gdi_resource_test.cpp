@@ -59,6 +59,23 @@ INSTANTIATE_TEST_SUITE_P(
                     PictureSize{ids::kPngThirdBottomBorder, 200, 2},
                     PictureSize{ids::kPngThirdClosePressed, 28, 28}));
 
+TEST(ProgramPictures, LoginButtonsHaveNoHalfTransparentEdgesToMixWithTheKey) {
+  for (UINT id :
+       {ids::kPngLoginClose, ids::kPngLoginCloseHover, ids::kPngLoginMin, ids::kPngLoginMinHover,
+        ids::kPngLoginSite, ids::kPngLoginSiteHover, ids::kPngLoginSite2, ids::kPngLoginSite2Hover,
+        ids::kPngLoginPay, ids::kPngLoginPayHover, ids::kPngLoginService, ids::kPngLoginServiceHover}) {
+    CImage image;
+    ASSERT_TRUE(LoadPicture(id, &image));
+    int partial = 0;
+    for (int y = 0; y < image.GetHeight(); ++y)
+      for (int x = 0; x < image.GetWidth(); ++x) {
+        const uint8_t a = static_cast<const uint8_t*>(image.GetPixelAddress(x, y))[3];
+        partial += a != 0 && a != 255;
+      }
+    EXPECT_EQ(partial, 0) << id;
+  }
+}
+
 TEST(ImageClass, KeepsStraightColoursExactlyInBottomUpRows) {
   CImage image;
   ASSERT_TRUE(LoadPicture(ids::kPngTestAlpha, &image));

@@ -2,6 +2,7 @@
 // Our own loops, so that rounding and colour keys give the Windows results.
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "platform/core/gdi/blend.h"
 #include "platform/core/gdi/objects.h"
@@ -56,17 +57,22 @@ void Run(const Transfer& t, Op op) {
   RECT area;
   if (!IntersectRects(&area, t.to, DrawableArea(*t.dest))) return;
   const int64_t w = t.to.right - t.to.left, h = t.to.bottom - t.to.top;
+  // Source column of every destination column, -1 outside the source.
+  std::vector<int> columns(static_cast<size_t>(area.right - area.left));
+  for (int x = area.left; x < area.right; ++x) {
+    const int64_t srcX = t.sx + (static_cast<int64_t>(x - t.to.left) * t.sw) / w;
+    columns[static_cast<size_t>(x - area.left)] = srcX < 0 || srcX >= s->width ? -1 : static_cast<int>(srcX);
+  }
   for (int y = area.top; y < area.bottom; ++y) {
     const int64_t srcY = t.sy + (static_cast<int64_t>(y - t.to.top) * t.sh) / h;
     if (srcY < 0 || srcY >= s->height) continue;
     const uint8_t* srow = s->Row(static_cast<int>(srcY));
     uint8_t* drow = d.Row(y);
     for (int x = area.left; x < area.right; ++x) {
-      const int64_t srcX = t.sx + (static_cast<int64_t>(x - t.to.left) * t.sw) / w;
-      if (srcX < 0 || srcX >= s->width) continue;
+      const int srcX = columns[static_cast<size_t>(x - area.left)];
+      if (srcX < 0) continue;
       Bgra out;
-      if (op(ReadPixel(srow, static_cast<int>(srcX), s->bpp), ReadPixel(drow, x, d.bpp), &out))
-        WritePixel(drow, x, d.bpp, out);
+      if (op(ReadPixel(srow, srcX, s->bpp), ReadPixel(drow, x, d.bpp), &out)) WritePixel(drow, x, d.bpp, out);
     }
   }
 }
