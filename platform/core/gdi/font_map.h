@@ -10,7 +10,8 @@
 namespace glider::core::gdi {
 
 PangoFontMap* FontMap();
-// A context for measuring and drawing, with gray antialiasing and hinted metrics.
+// A context for measuring and drawing, with gray antialiasing and hinted
+// metrics. Text is measured and drawn on the UI thread only.
 PangoContext* FontContext();
 
 }  // namespace glider::core::gdi
