@@ -258,18 +258,27 @@ GLIDER_DC_ATTRIBUTE(COLORREF, GetTextColor, SetTextColor, textColor, CLR_INVALID
 GLIDER_DC_ATTRIBUTE(COLORREF, GetBkColor, SetBkColor, bkColor, CLR_INVALID)
 #undef GLIDER_DC_ATTRIBUTE
 
-int SetBkMode(HDC hdc, int mode) {
+namespace {
+int SetMode(HDC hdc, int DcState::*field, int mode, int first, int last) {
   Dc* dc = LookupDc(hdc);
-  if (dc == nullptr || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
-  int old = dc->state.bkMode;
-  dc->state.bkMode = mode;
+  if (dc == nullptr || mode < first || mode > last) return 0;
+  const int old = dc->state.*field;
+  dc->state.*field = mode;
   return old;
 }
 
-int GetBkMode(HDC hdc) {
+int GetMode(HDC hdc, int DcState::*field) {
   Dc* dc = LookupDc(hdc);
-  return dc == nullptr ? 0 : dc->state.bkMode;
+  return dc == nullptr ? 0 : dc->state.*field;
 }
+}  // namespace
+
+int SetBkMode(HDC hdc, int mode) { return SetMode(hdc, &DcState::bkMode, mode, TRANSPARENT, OPAQUE); }
+int GetBkMode(HDC hdc) { return GetMode(hdc, &DcState::bkMode); }
+int SetStretchBltMode(HDC hdc, int mode) {
+  return SetMode(hdc, &DcState::stretchMode, mode, BLACKONWHITE, HALFTONE);
+}
+int GetStretchBltMode(HDC hdc) { return GetMode(hdc, &DcState::stretchMode); }
 
 HBITMAP CreateCompatibleBitmap(HDC, int width, int height) {
   if (width == 0 || height == 0) return reinterpret_cast<HBITMAP>(StockBitmap());

@@ -60,6 +60,7 @@ struct DcState {
   COLORREF textColor = 0;
   COLORREF bkColor = RGB(255, 255, 255);
   int bkMode = OPAQUE;
+  int stretchMode = BLACKONWHITE;
 };
 
 struct Dc : Object {

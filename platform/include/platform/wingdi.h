@@ -16,6 +16,12 @@ constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 constexpr int GDI_ERROR_INT = -1;
 inline const HGDIOBJ HGDI_ERROR = reinterpret_cast<HGDIOBJ>(static_cast<intptr_t>(-1));
 
+// Stretch modes: recorded only; stretching always samples the nearest pixel.
+constexpr int BLACKONWHITE = 1;
+constexpr int WHITEONBLACK = 2;
+constexpr int COLORONCOLOR = 3;
+constexpr int HALFTONE = 4;
+
 // Stock objects.
 constexpr int WHITE_BRUSH = 0;
 constexpr int LTGRAY_BRUSH = 1;
@@ -180,6 +186,8 @@ COLORREF SetBkColor(HDC hdc, COLORREF color);
 COLORREF GetBkColor(HDC hdc);
 int SetBkMode(HDC hdc, int mode);
 int GetBkMode(HDC hdc);
+int SetStretchBltMode(HDC hdc, int mode);
+int GetStretchBltMode(HDC hdc);
 
 // Blits. Copies write the source pixel as it is (a 24-bit source gives alpha
 // 255); only SRCCOPY is supported. Stretching samples the nearest pixel.
