@@ -2,7 +2,7 @@
 #include "app/Messages.h"
 #include "forms/FormGame.h"
 #include "forms/FormThirdLogin.h"
-#include "platform/winres.h"
+#include "platform/winresource.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "app/GlobalModule.h"
-#include "platform/winres.h"
+#include "platform/winresource.h"
 
 CAppModule _AppModule;
 

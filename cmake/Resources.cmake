@@ -20,4 +20,7 @@ function(glider_resources target manifest)
     COMMENT "Compiling resources of ${target}")
   add_library(${target} STATIC ${out})
   target_link_libraries(${target} PUBLIC glider_platform_core)
+  # The core looks the table up itself (a null HINSTANCE), so pull it in even
+  # when the archive comes before the core on the link line.
+  target_link_options(${target} INTERFACE "LINKER:--undefined=_Z22glider_resource_modulev")
 endfunction()

@@ -1,39 +1,19 @@
-// Device contexts on window pixels and the GDI resources a window holds. Until the
-// drawing layer lands, a window DC is a token that draws nothing.
+// Device contexts on window pixels and the GDI resources a window holds.
+#include <algorithm>
+
+#include "platform/core/gdi/surface_dc.h"
 #include "platform/core/window/window_ops.h"
 
 namespace glider::core {
 
-namespace {
-struct NullDC {};
-NullDC gNullDC;
-}  // namespace
-
-HDC AcquireWindowDC(Window&, const RECT*) { return reinterpret_cast<HDC>(&gNullDC); }
-void ReleaseWindowDC(HDC) {}
-
-
-
-}  // namespace glider::core
-
-#include "platform/wingdi.h"
-
-namespace {
-struct RoundRectRegion {
-  int left, top, right, bottom, ew, eh;
-};
-}  // namespace
-
-HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int ew, int eh) {
-  return reinterpret_cast<HRGN>(new RoundRectRegion{left, top, right, bottom, ew, eh});
+HDC AcquireWindowDC(Window& w, const RECT* clip) {
+  if (w.pixels.width <= 0 || w.pixels.height <= 0) w.pixels.Resize(std::max(w.Width(), 1), std::max(w.Height(), 1));
+  return CreateSurfaceDC(w.pixels.pixels.data(), w.pixels.width, w.pixels.height, w.pixels.width * 4, clip);
 }
 
-BOOL DeleteObject(HGDIOBJ object) {
-  delete reinterpret_cast<RoundRectRegion*>(object);
-  return object ? TRUE : FALSE;
+void ReleaseWindowDC(HDC dc) {
+  if (dc) ReleaseSurfaceDC(dc);
 }
-
-namespace glider::core {
 
 void ReplaceRegion(Window& w, HRGN region) {
   if (w.region && w.region != region) DeleteObject(w.region);

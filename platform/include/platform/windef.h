@@ -46,7 +46,8 @@ using ATOM = WORD;
 using COLORREF = DWORD;
 using LCID = DWORD;
 
-// GLib defines these as macros with the same values.
+// GLib defines TRUE and FALSE as macros with the same values; keep theirs when
+// it came first (core files include both).
 #ifndef TRUE
 constexpr BOOL TRUE = 1;
 #endif
@@ -64,7 +65,6 @@ inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<
 GLIDER_DECLARE_HANDLE(HWND);
 GLIDER_DECLARE_HANDLE(HINSTANCE);
 GLIDER_DECLARE_HANDLE(HDC);
-GLIDER_DECLARE_HANDLE(HGDIOBJ);
 GLIDER_DECLARE_HANDLE(HBITMAP);
 GLIDER_DECLARE_HANDLE(HFONT);
 GLIDER_DECLARE_HANDLE(HBRUSH);
@@ -75,6 +75,8 @@ GLIDER_DECLARE_HANDLE(HMENU);
 GLIDER_DECLARE_HANDLE(HKEY);
 GLIDER_DECLARE_HANDLE(HRSRC);
 GLIDER_DECLARE_HANDLE(HGLOBAL);
+// Any GDI handle converts to HGDIOBJ, as with the Windows headers.
+using HGDIOBJ = void*;
 using HMODULE = HINSTANCE;
 using HCURSOR = HICON;
 

@@ -1,8 +1,27 @@
-// Everything the application calls.
+// Everything of our Windows-shaped platform API in one include.
 #pragma once
 
+#include "platform/atlapp.h"
+#include "platform/atlimage.h"
+#include "platform/errhandlingapi.h"
+#include "platform/fileapi.h"
+#include "platform/globalmem.h"
+#include "platform/handleapi.h"
+#include "platform/iphlpapi.h"
+#include "platform/objbase.h"
+#include "platform/objidl.h"
+#include "platform/processthreadsapi.h"
+#include "platform/securitybaseapi.h"
+#include "platform/shellapi.h"
 #include "platform/shlobj.h"
 #include "platform/shlwapi.h"
+#include "platform/synchapi.h"
+#include "platform/sysinfoapi.h"
+#include "platform/tlhelp32.h"
 #include "platform/winbase.h"
 #include "platform/windef.h"
+#include "platform/wingdi.h"
+#include "platform/wininet.h"
 #include "platform/winreg.h"
+#include "platform/winresource.h"
+#include "platform/winuser.h"
