@@ -5,12 +5,6 @@
 
 #include "platform/windef.h"
 
-struct SECURITY_ATTRIBUTES {
-  DWORD nLength;
-  LPVOID lpSecurityDescriptor;
-  BOOL bInheritHandle;
-};
-using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 
 struct OVERLAPPED;
 using LPOVERLAPPED = OVERLAPPED*;

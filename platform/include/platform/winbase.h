@@ -3,15 +3,6 @@
 
 #include "platform/windef.h"
 
-#ifndef GLIDER_SECURITY_ATTRIBUTES_DEFINED
-#define GLIDER_SECURITY_ATTRIBUTES_DEFINED
-struct SECURITY_ATTRIBUTES {
-  DWORD nLength;
-  LPVOID lpSecurityDescriptor;
-  BOOL bInheritHandle;
-};
-using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
-#endif
 
 // Per-thread error code of the last failed call.
 DWORD GetLastError();
