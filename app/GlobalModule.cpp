@@ -105,12 +105,14 @@ void CGlobalModule::ShowOffscreen(CKXForm* form) {
 }
 
 int CGlobalModule::Run() {
+  // The window comes first: the report's completion is posted to it, and a fast answer
+  // would otherwise be posted before the window exists and be lost.
   if (IsSetupSuccess()) {
+    CreateBareWindow(&formLogin);
     reporter.SendInstallReport();
-    CreateBareWindow(&formLogin);
   } else if (IsUninstallSuccess()) {
-    reporter.SendUninstallReport();
     CreateBareWindow(&formLogin);
+    reporter.SendUninstallReport();
   } else if (IsShowDesktop()) {
     CreateBareWindow(&formLogin);
     ToggleDesktop();

@@ -68,9 +68,14 @@ def screen_is_blank(path):
     return out == "1"
 
 
-def window_manager_running():
+def window_manager_check():
+    """The window the running window manager names on the root window, or None."""
     out = run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]).stdout
-    return "window id" in out
+    m = re.search(r"window id # (0x[0-9a-f]+)", out)
+    if not m:
+        return None
+    # The property outlives a window manager that was stopped: the window must exist.
+    return m.group(1) if run(["xwininfo", "-id", m.group(1)]).returncode == 0 else None
 
 
 def free_port():
@@ -91,9 +96,9 @@ class DesktopTestCase(unittest.TestCase):
             raise unittest.SkipTest("needs an X display (run under xvfb-run)")
         if not cls.with_window_manager:
             return
-        cls.window_manager = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
+        cls.window_manager = subprocess.Popen(["openbox", "--replace", "--sm-disable"], stdout=subprocess.DEVNULL,
                                               stderr=subprocess.DEVNULL)
-        if not wait_for(window_manager_running):
+        if not wait_for(lambda: window_manager_check() is not None):
             raise RuntimeError("openbox did not take the display")
 
     @classmethod
