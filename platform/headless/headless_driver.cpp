@@ -4,6 +4,7 @@
 
 #include "platform/core/window/input.h"
 #include "platform/core/window/message_queue.h"
+#include "platform/headless/headless_web.h"
 
 namespace glider::headless {
 
@@ -139,6 +140,10 @@ int HeadlessDriver::CurrentCursor() {
 void HeadlessDriver::WindowActivated(core::Window&) {
   std::lock_guard<std::mutex> lock(mutex_);
   ++activations_;
+}
+
+std::unique_ptr<core::WebEngine> HeadlessDriver::CreateWebEngine(core::Window& w, core::WebEngineHost& host) {
+  return std::make_unique<WebView>(w.handle, host);
 }
 
 int HeadlessDriver::NativeActivations() {

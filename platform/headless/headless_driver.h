@@ -36,6 +36,7 @@ class HeadlessDriver : public core::Driver {
   void ToggleDesktop() override;
   void SetCursor(int systemCursorId) override;
   void WindowActivated(core::Window& w) override;
+  std::unique_ptr<core::WebEngine> CreateWebEngine(core::Window& w, core::WebEngineHost& host) override;
 
   // Test side; callable from any thread.
   void SetWorkArea(const RECT& r);
