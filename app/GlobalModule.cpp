@@ -1,6 +1,7 @@
 #include "app/GlobalModule.h"
 
 #include <ctime>
+#include <new>
 
 #include "app/Endpoints.h"
 #include "app/LaunchModes.h"
@@ -8,6 +9,14 @@
 #include "app/Settings.h"
 #include "forms/FormGame.h"
 #include "forms/FormThirdLogin.h"
+#include "app/Upgrade.h"
+#include "net/HTTPDownloader.h"
+#include "platform/fileapi.h"
+#include "platform/handleapi.h"
+#include "platform/processthreadsapi.h"
+#include "platform/shellapi.h"
+#include "util/Folders.h"
+#include "util/Processes.h"
 #include "util/Text.h"
 
 namespace {
@@ -19,9 +28,15 @@ CGlobalModule& Module() { return *gModule; }
 CGlobalModule::CGlobalModule() {
   gModule = this;
   LoadSettings();
+  downloader = new (std::nothrow) HTTPDownloader();
 }
 
 CGlobalModule::~CGlobalModule() {
+  if (downloader) {
+    downloader->StopWorkers();
+    delete downloader;
+    downloader = nullptr;
+  }
   delete retiredGame_;
   delete formGame;
   delete formThirdLogin;
@@ -137,10 +152,133 @@ BOOL CGlobalModule::PreTranslateMessage(MSG* msg) {
   return FALSE;
 }
 
-void CGlobalModule::SubmitVersionFileTask() {}
-void CGlobalModule::SubmitUpgradeProgramTask() {}
-void CGlobalModule::SubmitReportTask(const std::wstring&, int, const std::wstring&) {}
+void CGlobalModule::SubmitVersionFileTask() {
+  static bool submitted = false;  // once per process
+  if (submitted || !downloader) return;
+  submitted = true;
+  DownloadTask task;
+  task.url = versionCheckUrl;
+  task.destPath = GetUpgradeFolder();
+  task.nameFromUrl = 1;
+  Submit(task, TaskVersionFile);
+}
 
-void CGlobalModule::OnTaskFinished(int, int taskId, DownloadTask*) {
-  if (taskId == 3 || taskId == 4) PostMessageW(formLogin.GetHwnd(), WM_EXIT_APP, 0, 0);
+void CGlobalModule::SubmitUpgradeProgramTask() {
+  if (!downloader) return;
+  DownloadTask task;
+  task.url = versionDownloadUrl;
+  task.destPath = GetUpgradeProgramPath();
+  Submit(task, TaskUpgradeProgram);
+}
+
+void CGlobalModule::SubmitReportTask(const std::wstring& url, int taskId, const std::wstring& fileName) {
+  if (!downloader) return;
+  DownloadTask task;
+  task.url = url;
+  task.destPath = GetTempFolder() + fileName;
+  task.nameFromUrl = fileName.empty() ? 1 : 0;
+#ifdef GLIDER_LIBRARY
+  task.lengthOptional = 1;
+#endif
+  Submit(task, taskId);
+}
+
+void CGlobalModule::Submit(DownloadTask& task, int taskId) {
+  if (!downloader->started) downloader->StartWorkers();
+  task.retries = 0;
+  task.uniqueName = 0;
+  task.deleteOnFailure = 1;
+  task.callback = &CGlobalModule::OnDownloadNotify;
+  task.userData = reinterpret_cast<uintptr_t>(this);
+  task.taskId = static_cast<uint32_t>(taskId);
+  downloader->AddTask(task);
+}
+
+void CGlobalModule::OnDownloadNotify(uintptr_t userData, uint32_t taskId, uint32_t code, int32_t result,
+                                     uintptr_t extra) {
+  if (code != DownloadDone) return;
+  reinterpret_cast<CGlobalModule*>(userData)->OnTaskFinished(result, static_cast<int>(taskId),
+                                                             reinterpret_cast<DownloadTask*>(extra));
+}
+
+void CGlobalModule::OnTaskFinished(int result, int taskId, DownloadTask* task) {
+  HWND login = formLogin.GetHwnd();
+  switch (taskId) {
+    case TaskVersionFile:
+      if (result == DownloadOk) OnVersionFile(task->destPath);
+      return;
+    case TaskUpgradeProgram:
+      if (result == DownloadOk) StartUpgradeProgram(task->destPath);
+      else ShowAfterFailedUpgrade();
+      return;
+    case TaskInstallReport:
+    case TaskUninstallReport:
+      PostMessageW(login, WM_EXIT_APP, 0, 0);
+      return;
+    default:
+      return;
+  }
+}
+
+void CGlobalModule::OnVersionFile(const std::wstring& file) {
+  std::wstring remote = ReadIniString(L"version", L"currentversion", L"", file);
+  std::wstring range = ReadIniString(L"version", L"upgraderange", L"", file);
+  std::wstring last = ReadIniString(L"version", L"lastUpgradeVer", L"", GetLastUpgradePath());
+  upgradeSignature = ReadIniString(L"version", L"signature", L"", file);
+  latestVersion = remote;
+  if (!ShouldOfferUpgrade(remote, range, last)) return;
+  std::wstring text = L"检测到最新版本[" + latestVersion + L"]，确认更新！";
+  MessageBoxW(formLogin.GetHwnd(), text.c_str(), L"升级提醒", MB_OK);
+  ShowWindow(formLogin.GetHwnd(), SW_HIDE);
+#ifndef GLIDER_LIBRARY
+  ShowWindow(formBack.GetHwnd(), SW_HIDE);
+#endif
+  SubmitUpgradeProgramTask();
+}
+
+void CGlobalModule::StartUpgradeProgram(const std::wstring& path) {
+  // An unsigned or tampered program is never started: anyone on the network path could
+  // otherwise run code here, possibly as root.
+  if (!VerifyUpgradeSignature(path, upgradeSignature)) {
+    DeleteFileW(path.c_str());
+    ShowAfterFailedUpgrade();
+    return;
+  }
+  bool started = false;
+  if (IsProcessElevated()) {
+    wchar_t commandLine[64] = L" /S /KXUPGRADE";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION pi{};
+    started = CreateProcessW(path.c_str(), commandLine, nullptr, nullptr, FALSE, 0x00000220, nullptr, nullptr, &si,
+                             &pi) != FALSE;
+    if (started) {
+      CloseHandle(pi.hThread);
+      CloseHandle(pi.hProcess);
+    }
+  } else {
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    info.lpVerb = L"runas";
+    info.lpFile = path.c_str();
+    info.lpParameters = L"/S /KXUPGRADE";
+    info.nShow = SW_SHOWNORMAL;
+    started = ShellExecuteExW(&info) != FALSE;
+  }
+  if (!started) {
+    ShowAfterFailedUpgrade();
+    return;
+  }
+  WriteIniString(L"version", L"lastUpgradeVer", latestVersion, GetLastUpgradePath());
+  PostMessageW(formLogin.GetHwnd(), WM_EXIT_APP, 0, 0);
+}
+
+void CGlobalModule::ShowAfterFailedUpgrade() {
+  // The windows were hidden for the hand-off; without it the client must not run on
+  // invisibly.
+  if (!IsWindow(formLogin.GetHwnd()) || IsWindowVisible(formLogin.GetHwnd())) return;
+  ShowWindow(formBack.GetHwnd(), SW_SHOWNA);
+  ShowWindow(formLogin.GetHwnd(), SW_SHOWNORMAL);
 }

@@ -8,6 +8,10 @@ set(GLIDER_SERVICE_URL "${GLIDER_SIMULATOR}/service/" CACHE STRING "Customer-ser
 set(GLIDER_SITE_HOST "${GLIDER_SIMULATOR}" CACHE STRING "Main site; the game's page is its /velk/")
 set(GLIDER_STAT_HOST "${GLIDER_SIMULATOR}" CACHE STRING "Statistics host")
 set(GLIDER_PIXEL_HOST "${GLIDER_SIMULATOR}" CACHE STRING "Pixel host")
+# Ed25519 public key (base64 of its 32 bytes) that the upgrade program's signature must verify
+# against. The default is the platform simulator's test key (tools/simulator/test-key/public.b64).
+set(GLIDER_UPGRADE_PUBLIC_KEY "A8749zVzFrBhgNNuQBQ6Y0ZHzS8krNx/PMjl0Xly/II=" CACHE STRING
+  "Base64 Ed25519 public key of the upgrade program's signer")
 
 function(glider_endpoints target)
   target_compile_definitions(${target} PRIVATE
@@ -17,5 +21,6 @@ function(glider_endpoints target)
     GLIDER_SERVICE_URL="${GLIDER_SERVICE_URL}"
     GLIDER_SITE_HOST="${GLIDER_SITE_HOST}"
     GLIDER_STAT_HOST="${GLIDER_STAT_HOST}"
-    GLIDER_PIXEL_HOST="${GLIDER_PIXEL_HOST}")
+    GLIDER_PIXEL_HOST="${GLIDER_PIXEL_HOST}"
+    GLIDER_UPGRADE_PUBLIC_KEY="${GLIDER_UPGRADE_PUBLIC_KEY}")
 endfunction()

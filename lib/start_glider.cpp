@@ -7,6 +7,11 @@
 static CGlobalModule gModuleInstance;
 
 extern "C" __attribute__((visibility("default"))) void StartGlider() {
+  // The module serves one run per load of the library: its login window is gone after
+  // the first, so a second call returns at once.
+  static bool started = false;
+  if (started) return;
+  started = true;
   glider::gtk::Install();
   auto instance = reinterpret_cast<HINSTANCE>(const_cast<glider::core::ResourceModule*>(&glider_resource_module()));
   RunClient(instance);

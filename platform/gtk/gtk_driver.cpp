@@ -8,6 +8,7 @@
 #include "platform/core/window/driver.h"
 #include "platform/core/window/message_queue.h"
 #include "platform/core/window/window_manager.h"
+#include "platform/core/text/utf.h"
 #include "platform/gtk/input_map.h"
 #include "platform/gtk/native_window.h"
 
@@ -83,7 +84,7 @@ class GtkDriver : public core::Driver {
       gtk_window_present_with_time(GTK_WINDOW(n->window), gtk_get_current_event_time());
   }
   void WindowTextChanged(core::Window& w) override {
-    if (NativeWindow* n = NativeOf(w)) gtk_window_set_title(GTK_WINDOW(n->window), g_utf8_from_wide(w.text).c_str());
+    if (NativeWindow* n = NativeOf(w)) gtk_window_set_title(GTK_WINDOW(n->window), core::WideToUtf8(w.text).c_str());
   }
   void Present(core::Window& w, const RECT& r) override {
     if (NativeWindow* n = NativeOf(w); n && n->mapped)
@@ -133,8 +134,8 @@ class GtkDriver : public core::Driver {
     GtkWindow* parent = on && on->mapped ? GTK_WINDOW(on->window) : nullptr;
     bool yesNo = (request.type & 0xF) == MB_YESNO;
     GtkWidget* dialog = gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, yesNo ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_INFO,
-                                               GTK_BUTTONS_NONE, "%s", g_utf8_from_wide(request.text).c_str());
-    gtk_window_set_title(GTK_WINDOW(dialog), g_utf8_from_wide(request.caption).c_str());
+                                               GTK_BUTTONS_NONE, "%s", core::WideToUtf8(request.text).c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), core::WideToUtf8(request.caption).c_str());
     gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
     if (yesNo) {
       gtk_dialog_add_button(GTK_DIALOG(dialog), "是(_Y)", IDYES);

@@ -19,6 +19,4 @@ struct LastButton {
 };
 LastButton& LastButtonEvent();
 
-std::string g_utf8_from_wide(const std::wstring& text);
-
 }  // namespace glider::gtk

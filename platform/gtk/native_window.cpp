@@ -3,6 +3,7 @@
 #include "platform/core/atl/message_loop.h"
 #include "platform/core/window/input.h"
 #include "platform/core/window/window_manager.h"
+#include "platform/core/text/utf.h"
 #include "platform/gtk/input_map.h"
 
 namespace glider::gtk {
@@ -185,7 +186,7 @@ void CreateNative(core::Window& w) {
                                        GDK_STRUCTURE_MASK);
   g_signal_connect(n->fixed, "draw", G_CALLBACK(OnDraw), n);
   g_signal_connect(n->window, "event", G_CALLBACK(OnEvent), n);
-  gtk_window_set_title(gw, g_utf8_from_wide(w.text).c_str());
+  gtk_window_set_title(gw, core::WideToUtf8(w.text).c_str());
   gtk_window_set_default_size(gw, std::max(1, w.Width()), std::max(1, w.Height()));
   gtk_window_move(gw, w.rect.left, w.rect.top);
   // The X window exists from the start, unmapped until the window is in view.
