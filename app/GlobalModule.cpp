@@ -194,7 +194,7 @@ void CGlobalModule::Submit(DownloadTask& task, int taskId) {
   downloader->AddTask(task);
 }
 
-void CGlobalModule::OnDownloadNotify(uintptr_t userData, uint32_t taskId, uint32_t code, int32_t result,
+void CGlobalModule::OnDownloadNotify(uintptr_t userData, uint32_t taskId, int32_t code, int32_t result,
                                      uintptr_t extra) {
   if (code != DownloadDone) return;
   reinterpret_cast<CGlobalModule*>(userData)->OnTaskFinished(result, static_cast<int>(taskId),

@@ -3,16 +3,6 @@
 
 #include <string>
 
-// Task ids of the download queue.
-enum TaskId : int {
-  TaskVersionFile = 0,
-  TaskUpgradeProgram = 1,
-  TaskInstallReport = 3,
-  TaskUninstallReport = 4,
-  TaskActiveReport = 5,
-  TaskThirdInstallReport = 6,
-};
-
 // True when the client's own version is in the server's comma-separated range list.
 bool IsVersionInRange(const std::wstring& range);
 // A dotted version text as a number: the dots removed, the leading integer read.

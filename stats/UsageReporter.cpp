@@ -5,7 +5,7 @@
 #include "app/Endpoints.h"
 #include "app/GlobalModule.h"
 #include "app/Settings.h"
-#include "app/Upgrade.h"
+#include "net/DownloadTask.h"
 #include "platform/winbase.h"
 #include "stats/MachineIdentity.h"
 #include "stats/NetbarDetect.h"

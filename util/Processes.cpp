@@ -1,5 +1,6 @@
 #include "util/Processes.h"
 
+#include "platform/handleapi.h"
 #include "platform/securitybaseapi.h"
 #include "platform/shellapi.h"
 #include "platform/winuser.h"
@@ -17,6 +18,6 @@ bool IsProcessElevated() {
   DWORD size = 0;
   bool elevated = GetTokenInformation(token, TokenElevation, &elevation, sizeof(elevation), &size) &&
                   elevation.TokenIsElevated != 0;
-  CloseTokenHandle(token);
+  CloseHandle(token);
   return elevated;
 }

@@ -5,6 +5,7 @@ import configparser
 import json
 import os
 import socket
+import time
 import subprocess
 import tempfile
 import threading
@@ -71,7 +72,13 @@ class SimulatorTest(unittest.TestCase):
         with socket.create_connection(("127.0.0.1", self.sim.port)) as sock:
             sock.sendall(b"GARBAGE\r\n\r\n")
             self.assertIn(b" 400 ", sock.recv(4096))
-        self.assertEqual([e["method"] for e in self.sim.log() if e["request_line"] == "GARBAGE"], [""])
+        # The line is logged once the server has answered; wait for it with a deadline.
+        deadline = time.monotonic() + 5
+        garbage = []
+        while not garbage and time.monotonic() < deadline:
+            garbage = [e["method"] for e in self.sim.log() if e["request_line"] == "GARBAGE"]
+            time.sleep(0.01)
+        self.assertEqual(garbage, [""])
 
     def test_lines_stay_whole_under_concurrent_requests(self):
         before = len(self.sim.log())

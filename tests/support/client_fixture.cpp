@@ -15,34 +15,13 @@
 
 namespace glider::test {
 
-namespace {
-
-void SetEnv(const char* name, const std::filesystem::path& value) {
-  std::filesystem::create_directories(value);
-  setenv(name, value.c_str(), 1);
-}
-
-}  // namespace
-
 TempHome::TempHome(const std::wstring& args) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "glider-test-XXXXXX").string();
-  char* made = mkdtemp(pattern.data());
-  root_ = made ? made : pattern;
-  SetEnv("HOME", root_);
-  SetEnv("XDG_CONFIG_HOME", root_ / ".config");
-  SetEnv("XDG_DATA_HOME", root_ / ".local/share");
-  SetEnv("XDG_CACHE_HOME", root_ / ".cache");
-  SetEnv("TMPDIR", root_ / "tmp");
+  SetEnv("XDG_DATA_HOME", (Root() / ".local/share").string());
+  SetEnv("XDG_CACHE_HOME", (Root() / ".cache").string());
   SetArgs(args);
-  ResetFolderCachesForTesting();
 }
 
-TempHome::~TempHome() {
-  glider::core::SetCommandLineOverride(std::nullopt);
-  ResetFolderCachesForTesting();
-  std::error_code ec;
-  std::filesystem::remove_all(root_, ec);
-}
+TempHome::~TempHome() { glider::core::SetCommandLineOverride(std::nullopt); }
 
 void TempHome::SetArgs(const std::wstring& args) {
   std::wstring line = L"/opt/glider/glider";
@@ -51,15 +30,10 @@ void TempHome::SetArgs(const std::wstring& args) {
 }
 
 std::filesystem::path TempHome::SettingsFile() const {
-  return root_ / ".config" / std::filesystem::path(u8"Vemo游戏") / "velk" / "Glider.ini";
+  return Root() / ".config" / std::filesystem::path(u8"Vemo游戏") / "velk" / "Glider.ini";
 }
 
-std::string TempHome::ReadSettings() const {
-  std::ifstream in(SettingsFile());
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+std::string TempHome::ReadSettings() const { return ReadText(SettingsFile()); }
 
 std::unique_ptr<CGlobalModule> MakeModule() { return std::make_unique<CGlobalModule>(); }
 

@@ -8,24 +8,22 @@
 #include <memory>
 #include <string>
 
+#include "tests/support/scratch_home.h"
+
 class CGlobalModule;
 
 namespace glider::test {
 
 // A fresh home for one test: HOME, XDG folders and TMPDIR point into a temporary
 // folder that is removed afterwards. The command line is the program path plus args.
-class TempHome {
+class TempHome : public ScratchHome {
  public:
   explicit TempHome(const std::wstring& args = L"");
   ~TempHome();
   void SetArgs(const std::wstring& args);
-  std::filesystem::path Root() const { return root_; }
   // The program's settings file, $XDG_CONFIG_HOME/Vemo游戏/velk/Glider.ini.
   std::filesystem::path SettingsFile() const;
   std::string ReadSettings() const;
-
- private:
-  std::filesystem::path root_;
 };
 
 // Constructs the module as the program does before main, with the program's resources.

@@ -35,6 +35,8 @@ DWORD ErrorFromErrno(int err) {
       return 112;  // ERROR_DISK_FULL
     case EBADF:
       return ERROR_INVALID_HANDLE;
+    case ENAMETOOLONG:
+      return 206;  // ERROR_FILENAME_EXCED_RANGE
     default:
       return 31;  // ERROR_GEN_FAILURE
   }

@@ -58,7 +58,6 @@ BOOL GetVersionExW(LPOSVERSIONINFOW info) {
   return TRUE;
 }
 
-HANDLE GetCurrentProcess() { return kCurrentProcess; }
 
 BOOL GetProcessAffinityMask(HANDLE process, PDWORD_PTR processMask, PDWORD_PTR systemMask) {
   if (process != kCurrentProcess || !processMask || !systemMask) return FALSE;

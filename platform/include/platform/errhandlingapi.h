@@ -1,0 +1,7 @@
+// Per-thread last-error value.
+#pragma once
+
+#include "platform/windef.h"
+
+DWORD GetLastError();
+void SetLastError(DWORD error);
