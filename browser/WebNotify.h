@@ -59,7 +59,9 @@ class CCWebNotifyEventHandler : public CEventHandler<Form, Fn> {
  public:
   using CEventHandler<Form, Fn>::CEventHandler;
   void OnNotify(unsigned int code, WebNotifyWord wParam, WebNotifyParam lParam) override {
-    (this->target->*(this->handlerFn))(code, wParam, lParam);
+    Form* form = this->target;
+    Fn fn = this->handlerFn;
+    (form->*fn)(code, wParam, lParam);
   }
 };
 
