@@ -88,7 +88,8 @@ BOOL CBrowserView::ProcessWindowMessage(HWND, UINT msg, WPARAM wParam, LPARAM lP
     case WM_CREATE: {
       result = CallSuper(msg, wParam, lParam);
       DWORD style = static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_STYLE));
-      if (!(style & WS_CLIPCHILDREN)) SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(style | WS_CLIPCHILDREN));
+      if (!(style & WS_CLIPCHILDREN))
+        SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(style | WS_CLIPCHILDREN));
       CComPtr<IUnknown> control;
       if (SUCCEEDED(QueryControl(IID_IUnknown, reinterpret_cast<void**>(&control)))) DispEventAdvise(control);
       CComPtr<IAxWinHostWindow> host;
@@ -98,7 +99,8 @@ BOOL CBrowserView::ProcessWindowMessage(HWND, UINT msg, WPARAM wParam, LPARAM lP
     }
     case WM_DESTROY: {
       CComPtr<IUnknown> control;
-      if (SUCCEEDED(QueryControl(IID_IUnknown, reinterpret_cast<void**>(&control)))) DispEventUnadvise(control);
+      if (SUCCEEDED(QueryControl(IID_IUnknown, reinterpret_cast<void**>(&control))))
+        DispEventUnadvise(control);
       return FALSE;
     }
     case WM_SETFOCUS:
@@ -157,7 +159,8 @@ bool CBrowserView::Navigate(const std::wstring& url, const std::string& postData
 
 void CBrowserView::Refresh() {
   CComPtr<IWebBrowser2> browser;
-  if (SUCCEEDED(QueryControl(IID_IWebBrowser2, reinterpret_cast<void**>(&browser))) && browser) browser->Refresh();
+  if (SUCCEEDED(QueryControl(IID_IWebBrowser2, reinterpret_cast<void**>(&browser))) && browser)
+    browser->Refresh();
 }
 
 void CBrowserView::FocusPage() {
@@ -191,7 +194,9 @@ BOOL CBrowserView::PreTranslateMessage(MSG* msg) {
   return SendMessageW(m_hWnd, WM_FORWARDMSG, 0, reinterpret_cast<LPARAM>(msg)) != 0 ? TRUE : FALSE;
 }
 
-void CBrowserView::FireView(unsigned int code) { Fire(notify, code, 0, reinterpret_cast<WebNotifyParam>(this)); }
+void CBrowserView::FireView(unsigned int code) {
+  Fire(notify, code, 0, reinterpret_cast<WebNotifyParam>(this));
+}
 
 void CBrowserView::OnSinkEvent(UINT, DISPID dispid, DISPPARAMS* p) {
   auto disp = [p](UINT i) -> IDispatch* {
@@ -271,8 +276,9 @@ void CBrowserView::BeforeNavigate2(IDispatch*, VARIANT* url, VARIANT*, VARIANT*,
       SAFEARRAY* bytes = data->pvarVal->vt == (VT_ARRAY | VT_UI1) ? data->pvarVal->parray : nullptr;
       LONG lo = 0, hi = -1;
       void* raw = nullptr;
-      if (bytes && SUCCEEDED(SafeArrayGetLBound(bytes, 1, &lo)) && SUCCEEDED(SafeArrayGetUBound(bytes, 1, &hi)) &&
-          hi >= lo && SUCCEEDED(SafeArrayAccessData(bytes, &raw))) {
+      if (bytes && SUCCEEDED(SafeArrayGetLBound(bytes, 1, &lo)) &&
+          SUCCEEDED(SafeArrayGetUBound(bytes, 1, &hi)) && hi >= lo &&
+          SUCCEEDED(SafeArrayAccessData(bytes, &raw))) {
         lastPostData.assign(static_cast<const char*>(raw), static_cast<size_t>(hi - lo + 1));
         SafeArrayUnaccessData(bytes);
       }
@@ -371,7 +377,8 @@ HRESULT CBrowserView::TranslateAccelerator(DWORD_PTR, DWORD, DWORD_PTR, DWORD_PT
 HRESULT CBrowserView::GetOptionKeyPath(LPOLESTR*, DWORD) { return S_OK; }
 HRESULT CBrowserView::GetDropTarget(IUnknown*, IUnknown**) { return S_OK; }
 HRESULT CBrowserView::GetExternal(IDispatch** external) {
-  Fire(notify, WN_GET_EXTERNAL, reinterpret_cast<WebNotifyWord>(external), reinterpret_cast<WebNotifyParam>(this));
+  Fire(notify, WN_GET_EXTERNAL, reinterpret_cast<WebNotifyWord>(external),
+       reinterpret_cast<WebNotifyParam>(this));
   return S_OK;
 }
 HRESULT CBrowserView::TranslateUrl(DWORD, LPWSTR, LPWSTR*) { return E_NOTIMPL; }

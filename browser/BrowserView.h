@@ -43,7 +43,8 @@ class CBrowserView : public CAxWindow,
                        VARIANT* postData, VARIANT* headers, VARIANT_BOOL* cancel);
   void NewWindow2(IDispatch** ppDisp, VARIANT_BOOL* cancel);
   void NewWindow3(IDispatch** ppDisp, VARIANT_BOOL* cancel, DWORD flags, BSTR urlContext, BSTR url);
-  void NavigateError(IDispatch* pDisp, VARIANT* url, VARIANT* frame, VARIANT* statusCode, VARIANT_BOOL* cancel);
+  void NavigateError(IDispatch* pDisp, VARIANT* url, VARIANT* frame, VARIANT* statusCode,
+                     VARIANT_BOOL* cancel);
   void NavigateComplete2(IDispatch* pDisp, VARIANT* url);
 
   // IUnknown of both UI handlers.
@@ -82,8 +83,8 @@ class CBrowserView : public CAxWindow,
   // IDocHostUIHandler
   HRESULT ShowContextMenu(DWORD id, POINT* pt, IUnknown* cmdReserved, IDispatch* dispReserved) override;
   HRESULT GetHostInfo(DOCHOSTUIINFO* info) override;
-  HRESULT ShowUI(DWORD id, IOleInPlaceActiveObject* active, IOleCommandTarget* target, IOleInPlaceFrame* frame,
-                 IOleInPlaceUIWindow* doc) override;
+  HRESULT ShowUI(DWORD id, IOleInPlaceActiveObject* active, IOleCommandTarget* target,
+                 IOleInPlaceFrame* frame, IOleInPlaceUIWindow* doc) override;
   HRESULT EnableModeless(BOOL enable) override;
   HRESULT OnDocWindowActivate(BOOL activate) override;
   HRESULT OnFrameWindowActivate(BOOL activate) override;

@@ -14,7 +14,8 @@ bool InvokeByName(CBrowserView& view, const wchar_t* name, VARIANT* args, UINT c
   if (!script) return false;
   BSTR member = SysAllocString(name);
   DISPID id = DISPID_UNKNOWN;
-  HRESULT hr = member ? script->GetIDsOfNames(IID_NULL, &member, 1, LOCALE_SYSTEM_DEFAULT, &id) : E_OUTOFMEMORY;
+  HRESULT hr =
+      member ? script->GetIDsOfNames(IID_NULL, &member, 1, LOCALE_SYSTEM_DEFAULT, &id) : E_OUTOFMEMORY;
   if (SUCCEEDED(hr)) {
     DISPPARAMS params{args, nullptr, count, 0};
     VARIANT result;

@@ -76,8 +76,9 @@ bool ParseThirdLoginResult(const std::string& json, ThirdLoginResult& out) {
   }
   if (!parsed || !root.isObject()) return false;
   ThirdLoginResult result;
-  const std::pair<const char*, std::string*> members[] = {
-      {"thirdlogin", &result.thirdLogin}, {"loginaccount", &result.loginAccount}, {"gameurl", &result.gameUrl}};
+  const std::pair<const char*, std::string*> members[] = {{"thirdlogin", &result.thirdLogin},
+                                                          {"loginaccount", &result.loginAccount},
+                                                          {"gameurl", &result.gameUrl}};
   for (const auto& [name, field] : members) {
     const Json::Value* v = root.find(name, name + std::char_traits<char>::length(name));
     if (!v) continue;

@@ -25,10 +25,13 @@ WebKitWebsiteDataManager* Manager() { return webkit_web_context_get_website_data
 // Runs the main context until done is set or the deadline passes.
 void WaitFor(const bool& done) {
   bool timedOut = false;
-  guint timer = g_timeout_add(kDataDeadlineMs, +[](gpointer flag) -> gboolean {
-    *static_cast<bool*>(flag) = true;
-    return G_SOURCE_REMOVE;
-  }, &timedOut);
+  guint timer = g_timeout_add(
+      kDataDeadlineMs,
+      +[](gpointer flag) -> gboolean {
+        *static_cast<bool*>(flag) = true;
+        return G_SOURCE_REMOVE;
+      },
+      &timedOut);
   while (!done && !timedOut) g_main_context_iteration(nullptr, TRUE);
   if (!timedOut) g_source_remove(timer);
 }
@@ -122,7 +125,8 @@ bool DeleteWebDataEntry(const std::wstring& sourceUrl) {
   GList* match = nullptr;
   for (GList* l = records; l; l = l->next) {
     auto* record = static_cast<WebKitWebsiteData*>(l->data);
-    if (SiteOf(record) == site && (webkit_website_data_get_types(record) & types)) match = g_list_append(match, record);
+    if (SiteOf(record) == site && (webkit_website_data_get_types(record) & types))
+      match = g_list_append(match, record);
   }
   bool found = match != nullptr;
   if (found) {

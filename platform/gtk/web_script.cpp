@@ -135,12 +135,14 @@ std::string PostingPage(const std::string& url, const std::string& body) {
       size_t eq = pair.find('=');
       std::string name = FormDecode(pair.substr(0, eq));
       std::string value = eq == std::string::npos ? "" : FormDecode(pair.substr(eq + 1));
-      fields += "<input type=\"hidden\" name=\"" + HtmlAttribute(name) + "\" value=\"" + HtmlAttribute(value) + "\">";
+      fields += "<input type=\"hidden\" name=\"" + HtmlAttribute(name) + "\" value=\"" +
+                HtmlAttribute(value) + "\">";
     }
     start = end + 1;
   }
   return "<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body><form method=\"post\" action=\"" +
-         HtmlAttribute(url) + "\">" + fields + "</form><script>document.forms[0].submit();</script></body></html>";
+         HtmlAttribute(url) + "\">" + fields +
+         "</form><script>document.forms[0].submit();</script></body></html>";
 }
 
 bool ReadExternalCall(JSCValue* message, std::wstring& method, std::vector<core::ScriptValue>& args) {

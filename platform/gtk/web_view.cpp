@@ -25,7 +25,8 @@ using core::WideToUtf8;
 constexpr int kPageCallDeadlineMs = 5000;
 
 // Hides the scroll bars of every frame; the page can still be scrolled.
-constexpr const char* kNoScrollbars = "::-webkit-scrollbar { display: none !important; width: 0; height: 0; }";
+constexpr const char* kNoScrollbars =
+    "::-webkit-scrollbar { display: none !important; width: 0; height: 0; }";
 
 // window.external as a non-writable property; every member is a method whose call reaches
 // the client as a script message.
@@ -54,8 +55,8 @@ class WebView final : public core::WebEngine {
  public:
   WebView(core::Window& w, core::WebEngineHost& host) : hwnd_(w.handle), host_(host) {
     content_ = webkit_user_content_manager_new();
-    view_ = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", SharedContext(), "user-content-manager",
-                                    content_, nullptr));
+    view_ = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", SharedContext(),
+                                    "user-content-manager", content_, nullptr));
     g_object_ref_sink(view_);
     WebKitSettings* settings = webkit_web_view_get_settings(WEBKIT_WEB_VIEW(view_));
     webkit_settings_set_hardware_acceleration_policy(settings, WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
@@ -68,6 +69,9 @@ class WebView final : public core::WebEngine {
     g_signal_connect(view_, "notify::title", G_CALLBACK(OnTitle), this);
     g_signal_connect(view_, "context-menu", G_CALLBACK(OnContextMenu), this);
     g_signal_connect(view_, "event", G_CALLBACK(OnInput), this);
+    // The page waits while its dialog is handled: no calls into it from in there. The
+    // default handler ends the emission, so the flag goes when the loop is next idle.
+    g_signal_connect(view_, "script-dialog", G_CALLBACK(OnScriptDialog), this);
     g_signal_connect(content_, "script-message-received::gliderExternal", G_CALLBACK(OnScriptMessage), this);
     webkit_user_content_manager_register_script_message_handler(content_, "gliderExternal");
     Views()[hwnd_] = this;
@@ -117,9 +121,8 @@ class WebView final : public core::WebEngine {
     noScrollbars_ = !show;
     webkit_user_content_manager_remove_all_style_sheets(content_);
     if (!noScrollbars_) return;
-    WebKitUserStyleSheet* sheet =
-        webkit_user_style_sheet_new(kNoScrollbars, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES, WEBKIT_USER_STYLE_LEVEL_USER,
-                                    nullptr, nullptr);
+    WebKitUserStyleSheet* sheet = webkit_user_style_sheet_new(
+        kNoScrollbars, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES, WEBKIT_USER_STYLE_LEVEL_USER, nullptr, nullptr);
     webkit_user_content_manager_add_style_sheet(content_, sheet);
     webkit_user_style_sheet_unref(sheet);
   }
@@ -169,7 +172,8 @@ class WebView final : public core::WebEngine {
         +[](GObject* source, GAsyncResult* result, gpointer data) {
           auto* p = static_cast<Pending*>(data);
           GError* error = nullptr;
-          JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
+          JSCValue* value =
+              webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
           if (value) {
             p->ok = true;
             p->value = jsc_value_is_boolean(value) && jsc_value_to_boolean(value);
@@ -181,10 +185,13 @@ class WebView final : public core::WebEngine {
         },
         pending);
     bool timedOut = false;
-    guint timer = g_timeout_add(kPageCallDeadlineMs, +[](gpointer flag) -> gboolean {
-      *static_cast<bool*>(flag) = true;
-      return G_SOURCE_REMOVE;
-    }, &timedOut);
+    guint timer = g_timeout_add(
+        kPageCallDeadlineMs,
+        +[](gpointer flag) -> gboolean {
+          *static_cast<bool*>(flag) = true;
+          return G_SOURCE_REMOVE;
+        },
+        &timedOut);
     while (!pending->done && !timedOut) g_main_context_iteration(nullptr, TRUE);
     if (!timedOut) g_source_remove(timer);
     bool ok = pending->done && pending->ok;
@@ -199,8 +206,8 @@ class WebView final : public core::WebEngine {
     return ok;
   }
 
-  static gboolean OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
-                                 gpointer data) {
+  static gboolean OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
+                                 WebKitPolicyDecisionType type, gpointer data) {
     auto* self = static_cast<WebView*>(data);
     switch (type) {
       case WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION: {
@@ -286,7 +293,8 @@ class WebView final : public core::WebEngine {
     self->failed_ = true;
     self->loading_ = false;
     bool aborted = g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED) ||
-                   g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE);
+                   g_error_matches(error, WEBKIT_POLICY_ERROR,
+                                   WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE);
     HRESULT status = aborted ? E_ABORT : INET_E_CANNOT_CONNECT;
     if (!aborted && error && error->domain == G_RESOLVER_ERROR) status = INET_E_RESOURCE_NOT_FOUND;
     bool cancel = self->host_.NavigateError(core::kTopFrame, WideOf(uri), status);
@@ -301,8 +309,22 @@ class WebView final : public core::WebEngine {
                                 gpointer data) {
     POINT pt{0, 0};
     gdouble x = 0, y = 0;
-    if (event && gdk_event_get_root_coords(event, &x, &y)) pt = POINT{static_cast<LONG>(x), static_cast<LONG>(y)};
+    if (event && gdk_event_get_root_coords(event, &x, &y))
+      pt = POINT{static_cast<LONG>(x), static_cast<LONG>(y)};
     return static_cast<WebView*>(data)->host_.ShowContextMenu(pt) ? FALSE : TRUE;
+  }
+
+  static gboolean OnScriptDialog(WebKitWebView*, WebKitScriptDialog*, gpointer data) {
+    auto* self = static_cast<WebView*>(data);
+    self->blocked_ = true;
+    g_idle_add(
+        +[](gpointer hwnd) -> gboolean {
+          auto it = Views().find(static_cast<HWND>(hwnd));
+          if (it != Views().end()) it->second->blocked_ = false;
+          return G_SOURCE_REMOVE;
+        },
+        self->hwnd_);
+    return FALSE;
   }
 
   static void OnScriptMessage(WebKitUserContentManager*, WebKitJavascriptResult* result, gpointer data) {
@@ -322,10 +344,12 @@ class WebView final : public core::WebEngine {
     auto* self = static_cast<WebView*>(data);
     MSG msg{self->hwnd_, 0, 0, 0, static_cast<DWORD>(gdk_event_get_time(event)), {}};
     gdouble rx = 0, ry = 0;
-    if (gdk_event_get_root_coords(event, &rx, &ry)) msg.pt = POINT{static_cast<LONG>(rx), static_cast<LONG>(ry)};
+    if (gdk_event_get_root_coords(event, &rx, &ry))
+      msg.pt = POINT{static_cast<LONG>(rx), static_cast<LONG>(ry)};
     gdouble x = 0, y = 0;
     gdk_event_get_coords(event, &x, &y);
-    LPARAM at = MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(x)), static_cast<WORD>(static_cast<SHORT>(y)));
+    LPARAM at =
+        MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(x)), static_cast<WORD>(static_cast<SHORT>(y)));
     switch (event->type) {
       case GDK_MOTION_NOTIFY:
         msg.message = WM_MOUSEMOVE;
@@ -346,7 +370,8 @@ class WebView final : public core::WebEngine {
         int delta = e->direction == GDK_SCROLL_UP ? 120 : e->direction == GDK_SCROLL_DOWN ? -120 : 0;
         if (e->direction == GDK_SCROLL_SMOOTH) delta = static_cast<int>(-e->delta_y * 120);
         msg.message = WM_MOUSEWHEEL;
-        msg.wParam = MAKEWPARAM(static_cast<WORD>(KeysOf(e->state)), static_cast<WORD>(static_cast<SHORT>(delta)));
+        msg.wParam =
+            MAKEWPARAM(static_cast<WORD>(KeysOf(e->state)), static_cast<WORD>(static_cast<SHORT>(delta)));
         msg.lParam = MAKELPARAM(static_cast<WORD>(msg.pt.x), static_cast<WORD>(msg.pt.y));
         break;
       }
@@ -359,6 +384,10 @@ class WebView final : public core::WebEngine {
         msg.wParam = static_cast<WPARAM>(VirtualKeyOf(e->keyval));
         msg.lParam = down ? 1 : static_cast<LPARAM>(0xC0000001);
         if (!msg.wParam) return FALSE;
+        // WebKit hands a key the page left alone back to GTK, which brings it here again.
+        KeySeen seen{e->time, e->keyval, event->type};
+        if (seen == self->lastKey_) return FALSE;
+        self->lastKey_ = seen;
         break;
       }
       default:
@@ -381,8 +410,16 @@ class WebView final : public core::WebEngine {
     webkit_user_script_unref(script);
   }
 
+  struct KeySeen {
+    guint32 time = 0;
+    guint keyval = 0;
+    GdkEventType type = GDK_NOTHING;
+    bool operator==(const KeySeen&) const = default;
+  };
+
   HWND hwnd_;
   core::WebEngineHost& host_;
+  KeySeen lastKey_;
   WebKitUserContentManager* content_ = nullptr;
   GtkWidget* view_ = nullptr;
   bool hasDocument_ = false;

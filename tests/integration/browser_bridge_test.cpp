@@ -136,7 +136,8 @@ class ThirdLoginCommand : public testing::Test {
     RegisterClassExW(&wc);
     module = glider::test::MakeModule();
     module->downloader->started = true;  // no workers: submitted reports stay queued
-    login = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    login =
+        CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     third.window =
         CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     module->formLogin.window = login;

@@ -12,8 +12,8 @@ namespace {
 
 TEST(UrlCache, EveryEntryIsDeletedLongOnesIncluded) {
   std::wstring longUrl = L"http://site.test/" + std::wstring(3000, L'x');  // past the first 4096-byte buffer
-  Driver().SetUrlCache({L"http://site.test/", L"Cookie:glider@site.test/", L"Visited:glider@http://site.test/",
-                        longUrl});
+  Driver().SetUrlCache(
+      {L"http://site.test/", L"Cookie:glider@site.test/", L"Visited:glider@http://site.test/", longUrl});
   ClearUrlCache();
   EXPECT_TRUE(Driver().UrlCache().empty());
   ClearUrlCache();  // an empty cache ends at once

@@ -114,7 +114,8 @@ TEST_F(BrowserView, FailedLoadsAreErrorsAndAbortsAreNot) {
   h.Page().HoldLoads(false);
   h.Page().Resume();
   using V = std::vector<unsigned int>;
-  EXPECT_EQ(h.Codes(), (V{WN_BEFORE_NAVIGATE, WN_BEFORE_NAVIGATE, WN_NAVIGATE_COMPLETE, WN_DOCUMENT_COMPLETE}));
+  EXPECT_EQ(h.Codes(),
+            (V{WN_BEFORE_NAVIGATE, WN_BEFORE_NAVIGATE, WN_NAVIGATE_COMPLETE, WN_DOCUMENT_COMPLETE}));
 }
 
 TEST_F(BrowserView, OnlyTheTopFrameCompletesTheDocumentAndEveryFrameLosesItsScrollBars) {

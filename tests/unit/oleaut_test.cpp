@@ -51,8 +51,9 @@ TEST(ScriptValues, WholeThirtyTwoBitNumbersAreI4OthersR8) {
   struct Case {
     double n;
     VARTYPE vt;
-  } cases[] = {{101, VT_I4},       {-5, VT_I4},         {2147483647.0, VT_I4}, {2147483648.0, VT_R8},
-               {101.5, VT_R8},     {-2147483649.0, VT_R8}, {0.1, VT_R8}};
+  } cases[] = {{101, VT_I4},          {-5, VT_I4},    {2147483647.0, VT_I4},
+               {2147483648.0, VT_R8}, {101.5, VT_R8}, {-2147483649.0, VT_R8},
+               {0.1, VT_R8}};
   for (const Case& c : cases) {
     VARIANT v;
     ToVariant(ScriptValue::Number(c.n), &v);

@@ -7,7 +7,9 @@
 //   clearcache              ClearUrlCache; prints "CLEARED"
 //   quit                    ends the program
 // Options: --external hands the page a bridge (its calls print "SUPERCALL CODE TEXT");
-// --cancel=TEXT cancels navigations whose address contains TEXT.
+// --cancel=TEXT cancels navigations whose address contains TEXT. Button presses and key
+// presses for the page print "FILTER ..." as the message filter sees them;
+// --swallow-input makes the filter consume them, so the page never gets them.
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -85,7 +87,8 @@ class Probe : public CMessageFilter {
       view.Navigate(glider::core::Utf8ToWide(rest), {});
     } else if (verb == "post") {
       size_t space = rest.find(' ');
-      view.Navigate(glider::core::Utf8ToWide(rest.substr(0, space)), space == std::string::npos ? "" : rest.substr(space + 1));
+      view.Navigate(glider::core::Utf8ToWide(rest.substr(0, space)),
+                    space == std::string::npos ? "" : rest.substr(space + 1));
     } else if (verb == "call") {
       char name[256] = {};
       int x = 0, y = 0;
@@ -103,7 +106,18 @@ class Probe : public CMessageFilter {
     }
   }
 
-  BOOL PreTranslateMessage(MSG* msg) override { return view.PreTranslateMessage(msg); }
+  // Input for the page passes here first; button presses and keys are printed.
+  BOOL PreTranslateMessage(MSG* msg) override {
+    if (msg->hwnd == view.m_hWnd && (msg->message == WM_LBUTTONDOWN || msg->message == WM_KEYDOWN)) {
+      bool button = msg->message == WM_LBUTTONDOWN;
+      Print(std::string(button ? "FILTER WM_LBUTTONDOWN " : "FILTER WM_KEYDOWN ") +
+            std::to_string(button ? GET_X_LPARAM(msg->lParam) : static_cast<int>(msg->wParam)) +
+            (button ? " " + std::to_string(GET_Y_LPARAM(msg->lParam)) : ""));
+      if (swallowInput) return TRUE;
+    }
+    return view.PreTranslateMessage(msg);
+  }
+  bool swallowInput = false;
 };
 
 Probe* gProbe = nullptr;
@@ -131,6 +145,8 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--external") == 0)
       probe.external = true;
+    else if (std::strcmp(argv[i], "--swallow-input") == 0)
+      probe.swallowInput = true;
     else if (std::strncmp(argv[i], "--cancel=", 9) == 0)
       probe.cancelText = glider::core::Utf8ToWide(argv[i] + 9);
     else
@@ -146,8 +162,8 @@ int main(int argc, char** argv) {
   wc.lpfnWndProc = ProbeProc;
   wc.lpszClassName = L"WebViewProbe";
   RegisterClassExW(&wc);
-  probe.window = CreateWindowExW(0, L"WebViewProbe", L"webview-probe", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr,
-                                 nullptr, nullptr);
+  probe.window = CreateWindowExW(0, L"WebViewProbe", L"webview-probe", WS_POPUP, 0, 0, 800, 600, nullptr,
+                                 nullptr, nullptr, nullptr);
   probe.view.CreateBrowser(L"about:blank", probe.window, RECT{0, 0, 800, 600});
   Subscribe(probe.view.notify, &probe, &Probe::OnWebNotify);
   Subscribe(probe.bridge.notify, &probe, &Probe::OnSuperCall);
@@ -159,7 +175,8 @@ int main(int argc, char** argv) {
   HWND target = probe.window;
   std::thread([target] {
     std::string line;
-    while (std::getline(std::cin, line)) PostMessageW(target, WM_PROBE_COMMAND, 0, reinterpret_cast<LPARAM>(new std::string(line)));
+    while (std::getline(std::cin, line))
+      PostMessageW(target, WM_PROBE_COMMAND, 0, reinterpret_cast<LPARAM>(new std::string(line)));
     PostMessageW(target, WM_PROBE_COMMAND, 0, reinterpret_cast<LPARAM>(new std::string("quit")));
   }).detach();
 

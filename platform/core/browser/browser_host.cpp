@@ -303,8 +303,8 @@ bool BrowserHost::CallExternal(const std::wstring& method, const std::vector<Scr
     VariantArgs callArgs(args);
     VARIANT result;
     VariantInit(&result);
-    hr = external->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_METHOD, callArgs.Params(), &result, nullptr,
-                          nullptr);
+    hr = external->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_METHOD, callArgs.Params(), &result,
+                          nullptr, nullptr);
     VariantClear(&result);
   }
   external->Release();

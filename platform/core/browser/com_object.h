@@ -36,13 +36,13 @@ class ComObject : public Interfaces... {
 
 }  // namespace glider::core
 
-#define GLIDER_NO_LATE_BINDING                                                                      \
-  HRESULT GetTypeInfoCount(UINT* count) override {                                                 \
-    if (count) *count = 0;                                                                         \
-    return S_OK;                                                                                   \
-  }                                                                                                \
-  HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }                      \
-  HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }     \
+#define GLIDER_NO_LATE_BINDING                                                                    \
+  HRESULT GetTypeInfoCount(UINT* count) override {                                                \
+    if (count) *count = 0;                                                                        \
+    return S_OK;                                                                                  \
+  }                                                                                               \
+  HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }                     \
+  HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }    \
   HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { \
-    return E_NOTIMPL;                                                                              \
+    return E_NOTIMPL;                                                                             \
   }

@@ -168,7 +168,8 @@ class BrowserObject final
   BrowserObject(std::shared_ptr<HostLink> link, FrameId frame) : link_(std::move(link)), frame_(frame) {}
   GLIDER_NO_LATE_BINDING
 
-  HRESULT Navigate2(VARIANT* url, VARIANT* flags, VARIANT* target, VARIANT* postData, VARIANT* headers) override {
+  HRESULT Navigate2(VARIANT* url, VARIANT* flags, VARIANT* target, VARIANT* postData,
+                    VARIANT* headers) override {
     WebEngine* e = TopEngine();
     if (!e) return E_FAIL;
     if (!url || url->vt != VT_BSTR || !IsEmpty(flags) || !IsEmpty(target)) return E_INVALIDARG;

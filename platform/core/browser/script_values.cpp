@@ -56,7 +56,8 @@ ScriptValue FromVariant(const VARIANT& v) {
     case VT_BOOL:
       return ScriptValue::Bool(v.boolVal != VARIANT_FALSE);
     case VT_BSTR:
-      return ScriptValue::String(v.bstrVal ? std::wstring(v.bstrVal, SysStringLen(v.bstrVal)) : std::wstring());
+      return ScriptValue::String(v.bstrVal ? std::wstring(v.bstrVal, SysStringLen(v.bstrVal))
+                                           : std::wstring());
     case VT_NULL:
       return ScriptValue{ScriptValue::Kind::Null, 0, false, {}};
     default:
@@ -80,7 +81,8 @@ VariantArgs::~VariantArgs() {
 }
 
 DISPPARAMS* VariantArgs::Params() {
-  params_ = DISPPARAMS{reversed_.empty() ? nullptr : reversed_.data(), nullptr, static_cast<UINT>(reversed_.size()), 0};
+  params_ = DISPPARAMS{reversed_.empty() ? nullptr : reversed_.data(), nullptr,
+                       static_cast<UINT>(reversed_.size()), 0};
   return &params_;
 }
 

@@ -58,7 +58,8 @@ class WebEngine {
  public:
   virtual ~WebEngine() = default;
   // Starts a navigation of the top frame; a non-empty body is posted.
-  virtual void Navigate(const std::wstring& url, const std::string& postBody, const std::wstring& headers) = 0;
+  virtual void Navigate(const std::wstring& url, const std::string& postBody,
+                        const std::wstring& headers) = 0;
   virtual void Reload() = 0;
   virtual void Stop() = 0;
   virtual std::wstring Url() = 0;

@@ -76,8 +76,8 @@ HRESULT VariantCopy(VARIANTARG* dest, const VARIANTARG* src) {
       SAFEARRAY* a = src->parray;
       if (a) {
         if (a->fFeatures & kFeatureVariant) return DISP_E_BADVARTYPE;
-        copy.parray = SafeArrayCreateVector(static_cast<VARTYPE>(src->vt & ~VT_ARRAY), a->rgsabound[0].lLbound,
-                                            a->rgsabound[0].cElements);
+        copy.parray = SafeArrayCreateVector(static_cast<VARTYPE>(src->vt & ~VT_ARRAY),
+                                            a->rgsabound[0].lLbound, a->rgsabound[0].cElements);
         if (!copy.parray) return E_OUTOFMEMORY;
         std::memcpy(copy.parray->pvData, a->pvData, a->rgsabound[0].cElements * a->cbElements);
       }
