@@ -53,7 +53,10 @@ BSTR ArgBstr(DISPPARAMS* params, UINT index) {
 
 CBrowserView::CBrowserView() { AtlAxWinInit(); }
 
-CBrowserView::~CBrowserView() = default;
+CBrowserView::~CBrowserView() {
+  // A window that outlives its view would call into freed memory.
+  if (m_hWnd && IsWindow(m_hWnd)) DestroyWindow(m_hWnd);
+}
 
 WNDPROC CBrowserView::GetWindowProc() { return ViewWindowProc; }
 

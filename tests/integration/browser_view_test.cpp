@@ -172,3 +172,21 @@ TEST_F(BrowserView, InputForTheViewIsForwardedAndOtherInputIsNot) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BrowserViewLifetime, TheWindowGoesWithTheViewAndLongStartAddressesAreWhole) {
+  std::wstring start = L"http://site.test/?q=" + std::wstring(5000, L'x');
+  HWND hwnd = nullptr;
+  {
+    BrowserHarness h;
+    CBrowserView second;
+    hwnd = second.CreateBrowser(start, h.parent, RECT{0, 0, 10, 10});
+    ASSERT_TRUE(IsWindow(hwnd));
+    glider::headless::FindWebView(hwnd)->Settle();
+    EXPECT_EQ(glider::headless::FindWebView(hwnd)->Url(), start);
+  }
+  EXPECT_FALSE(IsWindow(hwnd));
+}
+
+}  // namespace

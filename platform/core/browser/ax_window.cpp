@@ -3,6 +3,7 @@
 
 #include "platform/atlhost.h"
 #include "platform/core/browser/browser_host.h"
+#include "platform/core/window/window_manager.h"
 
 using glider::core::BrowserHost;
 using glider::core::HostOf;
@@ -14,9 +15,9 @@ LRESULT HostWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE: {
       auto* host = new BrowserHost(hwnd);
       // The window text is the address the control starts on.
-      wchar_t text[2048] = {};
-      GetWindowTextW(hwnd, text, 2048);
-      if (text[0] && host->Engine()) host->Engine()->Navigate(text, {}, {});
+      glider::core::Window* w = glider::core::WindowManager::Get().Find(hwnd);
+      std::wstring address = w ? w->text : std::wstring();
+      if (!address.empty() && host->Engine()) host->Engine()->Navigate(address, {}, {});
       return 0;
     }
     case WM_SETFOCUS:
