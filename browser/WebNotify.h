@@ -15,12 +15,14 @@ enum WebNotifyCode : unsigned int {
   WN_NAVIGATE_BLOCKED = 10,
 };
 
-// lParam carries pointers (the view, a title), so it is pointer-sized here.
+// wParam and lParam carry pointers (the view, a title, the out-pointer of window.external,
+// the text of a bridge call), so both are pointer-sized here.
+using WebNotifyWord = uintptr_t;
 using WebNotifyParam = intptr_t;
 
 class ICWebNotifyEventHandler {
  public:
-  virtual void OnNotify(unsigned int code, unsigned int wParam, WebNotifyParam lParam) = 0;
+  virtual void OnNotify(unsigned int code, WebNotifyWord wParam, WebNotifyParam lParam) = 0;
   virtual ~ICWebNotifyEventHandler() = default;
 };
 
@@ -46,7 +48,7 @@ template <typename Form, typename Fn>
 class CEventHandler : public ICWebNotifyEventHandler {
  public:
   CEventHandler(Form* t, Fn fn) : target(t), handlerFn(fn) {}
-  void OnNotify(unsigned int, unsigned int, WebNotifyParam) override {}
+  void OnNotify(unsigned int, WebNotifyWord, WebNotifyParam) override {}
   ~CEventHandler() override = default;
   Form* target;
   Fn handlerFn;
@@ -56,22 +58,24 @@ template <typename Form, typename Fn>
 class CCWebNotifyEventHandler : public CEventHandler<Form, Fn> {
  public:
   using CEventHandler<Form, Fn>::CEventHandler;
-  void OnNotify(unsigned int code, unsigned int wParam, WebNotifyParam lParam) override {
-    (this->target->*(this->handlerFn))(code, wParam, lParam);
+  void OnNotify(unsigned int code, WebNotifyWord wParam, WebNotifyParam lParam) override {
+    Form* form = this->target;
+    Fn fn = this->handlerFn;
+    (form->*fn)(code, wParam, lParam);
   }
 };
 
 // Appends a handler that calls fn on form; the source owns it.
 template <typename Form>
 ICWebNotifyEventHandler* Subscribe(CWebNotify& source, Form* form,
-                                   void (Form::*fn)(unsigned int, unsigned int, WebNotifyParam)) {
-  using Fn = void (Form::*)(unsigned int, unsigned int, WebNotifyParam);
+                                   void (Form::*fn)(unsigned int, WebNotifyWord, WebNotifyParam)) {
+  using Fn = void (Form::*)(unsigned int, WebNotifyWord, WebNotifyParam);
   auto* handler = new CCWebNotifyEventHandler<Form, Fn>(form, fn);
   source.handlers.push_back(handler);
   return handler;
 }
 
-inline void Fire(CWebNotify& source, unsigned int code, unsigned int wParam, WebNotifyParam lParam) {
+inline void Fire(CWebNotify& source, unsigned int code, WebNotifyWord wParam, WebNotifyParam lParam) {
   // By index: a handler subscribing during delivery must not invalidate the walk.
   for (size_t i = 0; i < source.handlers.size(); ++i)
     if (ICWebNotifyEventHandler* h = source.handlers[i]) h->OnNotify(code, wParam, lParam);

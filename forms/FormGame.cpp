@@ -46,7 +46,7 @@ bool CFormGame::ShowWindowed() {
 
 void CFormGame::LayoutControls() { UpdateWindow(window); }
 
-void CFormGame::OnWebNotify(unsigned int, unsigned int, WebNotifyParam) {}
+void CFormGame::OnWebNotify(unsigned int, WebNotifyWord, WebNotifyParam) {}
 
 bool CFormGame::OnLButtonDown(UINT keyFlags, const POINT* pt) {
   CKXBaseControl* c = ControlAt(pt);

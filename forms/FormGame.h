@@ -21,7 +21,7 @@ class CFormGame : public CKXForm {
   bool FillWorkArea();
   bool ShowWindowed();
   void LayoutControls();
-  void OnWebNotify(unsigned int code, unsigned int wParam, WebNotifyParam lParam);
+  void OnWebNotify(unsigned int code, WebNotifyWord wParam, WebNotifyParam lParam);
 
   std::wstring address;
   bool iconShown = false;

@@ -16,7 +16,7 @@ bool CFormLogin::Init() {
   return true;
 }
 
-void CFormLogin::OnWebNotify(unsigned int, unsigned int, WebNotifyParam) {}
+void CFormLogin::OnWebNotify(unsigned int, WebNotifyWord, WebNotifyParam) {}
 
 void CFormLogin::ReloadLoginPage() { returning = true; }
 

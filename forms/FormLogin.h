@@ -16,7 +16,7 @@ class CFormLogin : public CKXForm {
   bool PreTranslateMessage(MSG* msg) override;
   virtual bool Init();
 
-  void OnWebNotify(unsigned int code, unsigned int wParam, WebNotifyParam lParam);
+  void OnWebNotify(unsigned int code, WebNotifyWord wParam, WebNotifyParam lParam);
   void ReloadLoginPage();
   void PassThirdLoginResult();
 

@@ -31,8 +31,8 @@ bool CFormThirdLogin::ShowAndLayout() {
 
 void CFormThirdLogin::Layout() {}
 
-void CFormThirdLogin::OnWebNotify(unsigned int, unsigned int, WebNotifyParam) {}
-void CFormThirdLogin::OnSuperCall(unsigned int, unsigned int, WebNotifyParam) {}
+void CFormThirdLogin::OnWebNotify(unsigned int, WebNotifyWord, WebNotifyParam) {}
+void CFormThirdLogin::OnSuperCall(unsigned int, WebNotifyWord, WebNotifyParam) {}
 
 bool CFormThirdLogin::OnMouseMove(UINT keyFlags, const POINT* pt) {
   bool result = CKXForm::OnMouseMove(keyFlags, pt);

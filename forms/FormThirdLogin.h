@@ -18,8 +18,8 @@ class CFormThirdLogin : public CKXForm {
 
   bool ShowAndLayout();
   void Layout();
-  void OnWebNotify(unsigned int code, unsigned int wParam, WebNotifyParam lParam);
-  void OnSuperCall(unsigned int code, unsigned int wParam, WebNotifyParam lParam);
+  void OnWebNotify(unsigned int code, WebNotifyWord wParam, WebNotifyParam lParam);
+  void OnSuperCall(unsigned int code, WebNotifyWord wParam, WebNotifyParam lParam);
 
   std::wstring address;
 };

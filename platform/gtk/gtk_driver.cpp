@@ -11,6 +11,7 @@
 #include "platform/core/text/utf.h"
 #include "platform/gtk/input_map.h"
 #include "platform/gtk/native_window.h"
+#include "platform/gtk/web_view.h"
 
 namespace glider::gtk {
 
@@ -72,8 +73,8 @@ class GtkDriver : public core::Driver {
     if (!w.IsChild()) CreateNative(w);
   }
   void WindowDestroyed(core::Window& w) override { DestroyNative(w); }
-  void WindowMoved(core::Window& w) override { SyncNative(w); }
-  void WindowShown(core::Window& w) override { SyncNative(w); }
+  void WindowMoved(core::Window& w) override { Sync(w); }
+  void WindowShown(core::Window& w) override { Sync(w); }
   void WindowStyleChanged(core::Window& w) override { SyncNative(w); }
   void WindowStacked(core::Window& w) override {
     SyncNative(w);
@@ -98,6 +99,20 @@ class GtkDriver : public core::Driver {
       if (NativeWindow* n = NativeOf(*w); n && n->mapped)
         gdk_window_set_cursor(gtk_widget_get_window(n->window), cursor);
     if (cursor) g_object_unref(cursor);
+  }
+
+  std::unique_ptr<core::WebEngine> CreateWebEngine(core::Window& w, core::WebEngineHost& host) override {
+    return CreateWebView(w, host);
+  }
+  std::vector<std::wstring> UrlCacheEntries() override {
+    std::vector<std::wstring> entries;
+    OnUiThread([&] { entries = WebDataEntries(); });
+    return entries;
+  }
+  bool DeleteUrlCacheEntry(const std::wstring& sourceUrl) override {
+    bool deleted = false;
+    OnUiThread([&] { deleted = DeleteWebDataEntry(sourceUrl); });
+    return deleted;
   }
 
   RECT WorkArea() override {
@@ -182,6 +197,26 @@ class GtkDriver : public core::Driver {
   }
 
   std::thread::id uiThread_ = std::this_thread::get_id();
+
+ private:
+  // Children are embedded views; their native side follows the record too.
+  static void Sync(core::Window& w) {
+    if (w.IsChild()) {
+      PlaceWebView(w);
+      return;
+    }
+    SyncNative(w);
+    // Embedded views sit at offsets from their top-level window.
+    for (core::Window* child : core::WindowManager::Get().ChildrenOf(w.handle)) PlaceWebView(*child);
+  }
+  void OnUiThread(const std::function<void()>& fn) {
+    if (std::this_thread::get_id() == uiThread_) {
+      fn();
+      return;
+    }
+    auto ui = core::UiQueue();
+    if (ui) core::CallOn(*ui, fn);
+  }
 };
 
 }  // namespace

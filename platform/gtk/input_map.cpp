@@ -54,4 +54,29 @@ LastButton& LastButtonEvent() {
   return last;
 }
 
+WPARAM KeysOf(guint state) {
+  WPARAM keys = 0;
+  if (state & GDK_BUTTON1_MASK) keys |= MK_LBUTTON;
+  if (state & GDK_BUTTON3_MASK) keys |= MK_RBUTTON;
+  if (state & GDK_BUTTON2_MASK) keys |= MK_MBUTTON;
+  if (state & GDK_SHIFT_MASK) keys |= MK_SHIFT;
+  if (state & GDK_CONTROL_MASK) keys |= MK_CONTROL;
+  return keys;
+}
+
+UINT ButtonMessage(guint button, GdkEventType type) {
+  bool down = type == GDK_BUTTON_PRESS;
+  bool dbl = type == GDK_2BUTTON_PRESS;
+  switch (button) {
+    case 1:
+      return dbl ? WM_LBUTTONDBLCLK : down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    case 3:
+      return dbl ? WM_RBUTTONDBLCLK : down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+    case 2:
+      return dbl ? WM_MBUTTONDBLCLK : down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+    default:
+      return 0;
+  }
+}
+
 }  // namespace glider::gtk

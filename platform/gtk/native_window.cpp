@@ -5,6 +5,7 @@
 #include "platform/core/window/window_manager.h"
 #include "platform/core/text/utf.h"
 #include "platform/gtk/input_map.h"
+#include "platform/gtk/web_view.h"
 
 namespace glider::gtk {
 
@@ -47,31 +48,6 @@ POINT ScreenPoint(core::Window& w, double x, double y) {
   return POINT{w.rect.left + static_cast<LONG>(x), w.rect.top + static_cast<LONG>(y)};
 }
 
-WPARAM KeysOf(guint state) {
-  WPARAM keys = 0;
-  if (state & GDK_BUTTON1_MASK) keys |= MK_LBUTTON;
-  if (state & GDK_BUTTON3_MASK) keys |= MK_RBUTTON;
-  if (state & GDK_BUTTON2_MASK) keys |= MK_MBUTTON;
-  if (state & GDK_SHIFT_MASK) keys |= MK_SHIFT;
-  if (state & GDK_CONTROL_MASK) keys |= MK_CONTROL;
-  return keys;
-}
-
-UINT ButtonMessage(guint button, GdkEventType type) {
-  bool down = type == GDK_BUTTON_PRESS;
-  bool dbl = type == GDK_2BUTTON_PRESS;
-  switch (button) {
-    case 1:
-      return dbl ? WM_LBUTTONDBLCLK : down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
-    case 3:
-      return dbl ? WM_RBUTTONDBLCLK : down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
-    case 2:
-      return dbl ? WM_MBUTTONDBLCLK : down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
-    default:
-      return 0;
-  }
-}
-
 void RememberButton(GdkEventButton* e) {
   LastButton& b = LastButtonEvent();
   b.button = e->button;
@@ -85,6 +61,11 @@ gboolean OnEvent(GtkWidget*, GdkEvent* event, gpointer data) {
   core::Window* w = RecordOf(n);
   if (!w) return FALSE;
   HWND h = n->hwnd;
+  // An embedded view takes its own input (offered to the message filters on the way);
+  // keys go to it while it has the focus.
+  bool key = event->type == GDK_KEY_PRESS || event->type == GDK_KEY_RELEASE;
+  if (key ? InEmbeddedView(gtk_window_get_focus(GTK_WINDOW(n->window))) : InEmbeddedView(gtk_get_event_widget(event)))
+    return FALSE;
   switch (event->type) {
     case GDK_MOTION_NOTIFY: {
       auto* e = reinterpret_cast<GdkEventMotion*>(event);

@@ -1,9 +1,11 @@
 #include "platform/headless/headless_driver.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "platform/core/window/input.h"
 #include "platform/core/window/message_queue.h"
+#include "platform/headless/headless_web.h"
 
 namespace glider::headless {
 
@@ -139,6 +141,30 @@ int HeadlessDriver::CurrentCursor() {
 void HeadlessDriver::WindowActivated(core::Window&) {
   std::lock_guard<std::mutex> lock(mutex_);
   ++activations_;
+}
+
+std::unique_ptr<core::WebEngine> HeadlessDriver::CreateWebEngine(core::Window& w, core::WebEngineHost& host) {
+  return std::make_unique<WebView>(w.handle, host);
+}
+
+std::vector<std::wstring> HeadlessDriver::UrlCacheEntries() { return UrlCache(); }
+
+bool HeadlessDriver::DeleteUrlCacheEntry(const std::wstring& sourceUrl) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto it = std::find(urlCache_.begin(), urlCache_.end(), sourceUrl);
+  if (it == urlCache_.end()) return false;
+  urlCache_.erase(it);
+  return true;
+}
+
+void HeadlessDriver::SetUrlCache(std::vector<std::wstring> entries) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  urlCache_ = std::move(entries);
+}
+
+std::vector<std::wstring> HeadlessDriver::UrlCache() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return urlCache_;
 }
 
 int HeadlessDriver::NativeActivations() {

@@ -36,6 +36,9 @@ class HeadlessDriver : public core::Driver {
   void ToggleDesktop() override;
   void SetCursor(int systemCursorId) override;
   void WindowActivated(core::Window& w) override;
+  std::unique_ptr<core::WebEngine> CreateWebEngine(core::Window& w, core::WebEngineHost& host) override;
+  std::vector<std::wstring> UrlCacheEntries() override;
+  bool DeleteUrlCacheEntry(const std::wstring& sourceUrl) override;
 
   // Test side; callable from any thread.
   void SetWorkArea(const RECT& r);
@@ -49,6 +52,9 @@ class HeadlessDriver : public core::Driver {
   int DesktopToggles();
   int CurrentCursor();
   int NativeActivations();
+  // The engines' stored data as the URL cache lists it.
+  void SetUrlCache(std::vector<std::wstring> entries);
+  std::vector<std::wstring> UrlCache();
 
  private:
   std::mutex mutex_;
@@ -60,6 +66,7 @@ class HeadlessDriver : public core::Driver {
   int desktopToggles_ = 0;
   int cursor_ = 0;
   int activations_ = 0;
+  std::vector<std::wstring> urlCache_;
 };
 
 // Installs the headless driver for the process (test mains call this once).

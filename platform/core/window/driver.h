@@ -3,7 +3,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "platform/core/browser/web_engine.h"
 #include "platform/core/window/window.h"
 
 namespace glider::core {
@@ -50,6 +52,14 @@ class Driver {
   // Blocks the calling thread until its queue is woken or timeoutMs passes (-1: no limit).
   virtual void Wait(ThreadQueue& queue, int timeoutMs) = 0;
   virtual void Wake(ThreadQueue& queue) = 0;
+
+  // The web engine shown in a child window (the browser control's window); null when the
+  // driver has none. The engine lives until the window is destroyed.
+  virtual std::unique_ptr<WebEngine> CreateWebEngine(Window& w, WebEngineHost& host) { return nullptr; }
+  // The engines' stored data (the URL cache): one source address per entry. Called on any
+  // thread; a driver that needs its own thread for them goes there.
+  virtual std::vector<std::wstring> UrlCacheEntries() { return {}; }
+  virtual bool DeleteUrlCacheEntry(const std::wstring& sourceUrl) { return false; }
 };
 
 // The process has one driver, installed by the program, the library or the test main.

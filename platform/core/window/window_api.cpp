@@ -172,6 +172,24 @@ BOOL UnregisterClassW(LPCWSTR className, HINSTANCE) {
   return className && !IS_INTRESOURCE(className) && WindowManager::Get().RemoveClass(className) ? TRUE : FALSE;
 }
 
+BOOL GetClassInfoExW(HINSTANCE, LPCWSTR className, WNDCLASSEXW* wc) {
+  if (!className || IS_INTRESOURCE(className) || !wc) return FALSE;
+  auto cls = WindowManager::Get().FindClass(className);
+  if (!cls) return FALSE;
+  wc->style = cls->style;
+  wc->lpfnWndProc = cls->proc;
+  wc->cbClsExtra = 0;
+  wc->cbWndExtra = 0;
+  wc->hInstance = cls->instance;
+  wc->hIcon = cls->icon;
+  wc->hCursor = cls->cursor;
+  wc->hbrBackground = cls->background;
+  wc->lpszMenuName = nullptr;
+  wc->lpszClassName = className;
+  wc->hIconSm = cls->iconSmall;
+  return TRUE;
+}
+
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
                      int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
   WindowManager& m = WindowManager::Get();
