@@ -63,9 +63,15 @@ struct Gate {
   HttpResponse Pass() {
     std::unique_lock lock(mutex);
     most = std::max(most, ++inside);
+    changed.notify_all();
     changed.wait(lock, [this] { return open; });
     --inside;
     return HttpResponse{};
+  }
+  // Both requests must be inside before the gate opens, or the count proves nothing.
+  bool WaitInside(int n) {
+    std::unique_lock lock(mutex);
+    return changed.wait_for(lock, std::chrono::seconds(10), [&] { return inside >= n; });
   }
   void Open() {
     std::lock_guard lock(mutex);
@@ -83,6 +89,7 @@ TEST(DownloadWorkers, ThreeTasksRunTwoAtATime) {
   for (uint32_t id = 0; id < 3; ++id) Queue(downloader, recorder, server.Url("/t"), id);
   ASSERT_TRUE(server.WaitForRequests(2));
   ASSERT_TRUE(recorder.WaitForCode(DownloadStarted, 2));
+  ASSERT_TRUE(gate.WaitInside(2));
   EXPECT_EQ(recorder.Notes().size(), 2u);  // the third is still queued
   gate.Open();
   ASSERT_TRUE(recorder.WaitForDone(3));
