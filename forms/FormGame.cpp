@@ -2,6 +2,9 @@
 
 #include "app/GlobalModule.h"
 #include "app/Messages.h"
+#include "browser/PageCall.h"
+#include "platform/shellapi.h"
+#include "util/Processes.h"
 
 CFormGame::~CFormGame() = default;
 
@@ -11,6 +14,10 @@ bool CFormGame::Init(const wchar_t* url) {
   Create(m.windowClass, m.title, m.hInstance, nullptr);
   DWORD style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
   SetWindowLongW(window, GWL_STYLE, static_cast<LONG>((style & 0xFF3AFFFF) | 0x000A0000));
+  view.CreateBrowser(L"about:blank", window, RECT{308, 170, 910, 547});
+  Subscribe(view.notify, this, &CFormGame::OnWebNotify);
+  view.blockNewWindows = true;
+  view.Navigate(address, "");
   return true;
 }
 
@@ -44,9 +51,45 @@ bool CFormGame::ShowWindowed() {
   return true;
 }
 
-void CFormGame::LayoutControls() { UpdateWindow(window); }
+void CFormGame::LayoutControls() {
+  RECT client{};
+  GetClientRect(window, &client);
+  int top = CaptionHeight();
+  SetWindowPos(view.m_hWnd, nullptr, 0, top, client.right, client.bottom - top, SWP_NOZORDER | SWP_SHOWWINDOW);
+  UpdateWindow(window);
+}
 
-void CFormGame::OnWebNotify(unsigned int, WebNotifyWord, WebNotifyParam) {}
+int CFormGame::CaptionHeight() const { return 27; }
+
+bool CFormGame::CallPageFunction(const wchar_t* name, int first, int second) {
+  return ::CallPageFunction(view, name, first, second);
+}
+
+void CFormGame::OnWebNotify(unsigned int code, WebNotifyWord, WebNotifyParam lParam) {
+  switch (code) {
+    case WN_BEFORE_NAVIGATE:
+      // Closed once the view's event has returned: the view must not be destroyed
+      // from inside its own navigation callback.
+      if (view.GetLastUrl().find(L"wd_returnlogin=1") != std::wstring::npos) PostMessageW(window, kCloseNow, 0, 0);
+      return;
+    case WN_TITLE_CHANGE:
+      OnTitle(reinterpret_cast<const wchar_t*>(lParam));
+      return;
+    case WN_NAVIGATE_BLOCKED:
+#ifdef GLIDER_LIBRARY
+      if (reinterpret_cast<intptr_t>(
+              ShellExecuteW(nullptr, L"open", view.GetLastUrl().c_str(), nullptr, nullptr, SW_SHOW)) <= 32)
+        ShellExecuteW(nullptr, L"open", L"iexplore", view.GetLastUrl().c_str(), nullptr, SW_SHOW);
+#else
+      OpenInBrowser(view.GetLastUrl());
+#endif
+      return;
+    default:
+      return;
+  }
+}
+
+void CFormGame::OnTitle(const wchar_t*) {}
 
 bool CFormGame::OnLButtonDown(UINT keyFlags, const POINT* pt) {
   CKXBaseControl* c = ControlAt(pt);
@@ -71,8 +114,34 @@ LRESULT CFormGame::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     if (MessageBoxW(window, kConfirmExitText, kPromptCaption, MB_YESNO | MB_DEFBUTTON2) == IDYES) Close();
     return 0;
   }
+  if (message == kCloseNow) {
+    Close();
+    return 0;
+  }
   if (CKXForm::HandleMessage(hwnd, message, wParam, lParam) == 0) return 0;
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-bool CFormGame::PreTranslateMessage(MSG*) { return false; }
+bool CFormGame::PreTranslateMessage(MSG* msg) {
+  UINT m = msg->message;
+#ifdef GLIDER_LIBRARY
+  if ((m >= WM_KEYFIRST && m <= WM_KEYLAST) || (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST))
+    return view.PreTranslateMessage(msg) != FALSE;
+  return false;
+#else
+  if (m >= WM_KEYFIRST && m <= WM_KEYLAST) return view.PreTranslateMessage(msg) != FALSE;
+  if (m < WM_MOUSEFIRST || m > WM_MOUSELAST) return false;
+  int x = LOWORD(static_cast<uintptr_t>(msg->lParam));
+  int y = HIWORD(static_cast<uintptr_t>(msg->lParam));
+  if (m == WM_RBUTTONDOWN || m == WM_RBUTTONUP) {
+    // The page sees the right button only through its two functions.
+    CallPageFunction(m == WM_RBUTTONDOWN ? L"jjssyyllDown" : L"jjssyyllUp", x, y);
+    return true;
+  }
+  if (m == WM_LBUTTONDOWN && !firstClickDone) {
+    firstClickDone = true;
+    CallPageFunction(L"7A0E52B9C61F03E8A4D7B250C9E1", 0, 0);
+  }
+  return view.PreTranslateMessage(msg) != FALSE;
+#endif
+}

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "browser/BrowserView.h"
 #include "browser/WebNotify.h"
 #include "ui/KXForm.h"
 
@@ -21,8 +22,14 @@ class CFormGame : public CKXForm {
   bool FillWorkArea();
   bool ShowWindowed();
   void LayoutControls();
+  bool CallPageFunction(const wchar_t* name, int first, int second);
+  int CaptionHeight() const;
+  void OnTitle(const wchar_t* title);
+  // Closes the window once the current event has returned.
+  static constexpr UINT kCloseNow = WM_USER + 300;
   void OnWebNotify(unsigned int code, WebNotifyWord wParam, WebNotifyParam lParam);
 
+  CBrowserView view;
   std::wstring address;
   bool iconShown = false;
   bool fillsWorkArea = false;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "browser/BrowserView.h"
 #include "browser/WebNotify.h"
 #include "ui/KXForm.h"
 
@@ -17,6 +18,9 @@ class CFormLogin : public CKXForm {
   virtual bool Init();
 
   void OnWebNotify(unsigned int code, WebNotifyWord wParam, WebNotifyParam lParam);
+  void ShowLayout(bool error);
+  // The status line's retry link after a failed load.
+  void ShowErrorText();
   void ReloadLoginPage();
   void PassThirdLoginResult();
 
@@ -28,6 +32,7 @@ class CFormLogin : public CKXForm {
   void SetLoginAccount(const std::string& v) { loginAccount = v; }
   void SetSocialGameUrl(const std::string& v) { socialGameUrl = v; }
 
+  CBrowserView view;
   bool retrying = false;
   std::wstring enterGameUrl;
   std::wstring thirdLoginUrl;

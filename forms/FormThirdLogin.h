@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "browser/BrowserView.h"
+#include "browser/SuperCall.h"
 #include "browser/WebNotify.h"
 #include "ui/KXForm.h"
 
@@ -21,5 +23,9 @@ class CFormThirdLogin : public CKXForm {
   void OnWebNotify(unsigned int code, WebNotifyWord wParam, WebNotifyParam lParam);
   void OnSuperCall(unsigned int code, WebNotifyWord wParam, WebNotifyParam lParam);
 
+  void OnTitle();
+
+  CBrowserView view;
+  CKXSuperCall bridge;
   std::wstring address;
 };

@@ -45,7 +45,15 @@ WebView* FindWebView(HWND hwnd) {
   return it == Views().end() ? nullptr : it->second;
 }
 
-WebView::WebView(HWND hwnd, core::WebEngineHost& host) : hwnd_(hwnd), host_(host) { Views()[hwnd] = this; }
+namespace {
+bool gHoldNewViews = false;
+}  // namespace
+
+void HoldNewViews(bool hold) { gHoldNewViews = hold; }
+
+WebView::WebView(HWND hwnd, core::WebEngineHost& host) : hwnd_(hwnd), host_(host), hold_(gHoldNewViews) {
+  Views()[hwnd] = this;
+}
 
 WebView::~WebView() { Views().erase(hwnd_); }
 

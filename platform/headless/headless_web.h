@@ -27,6 +27,8 @@ struct WebPage {
 // addresses serve an empty page with status 200.
 void Serve(const std::wstring& url, const WebPage& page);
 void ClearWeb();
+// Views created from now on start with their loads held (see WebView::HoldLoads).
+void HoldNewViews(bool hold);
 
 struct PageCall {
   std::wstring name;

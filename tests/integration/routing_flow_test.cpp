@@ -8,6 +8,7 @@
 #include "forms/FormGame.h"
 #include "forms/FormThirdLogin.h"
 #include "platform/headless/headless_driver.h"
+#include "platform/headless/headless_web.h"
 #include "tests/support/client_fixture.h"
 
 using glider::headless::Driver;
@@ -61,7 +62,8 @@ class RoutingFlow : public testing::Test {
   std::unique_ptr<CGlobalModule> module;
 };
 
-TEST_F(RoutingFlow, NormalStartParksBothWindowsOffScreen) {
+TEST_F(RoutingFlow, NormalStartParksBothWindowsOffScreenUntilThePageHasLoaded) {
+  glider::headless::HoldNewViews(true);
   int code = RunClient(*module, [&] {
     ASSERT_TRUE(Started());
     Windows w = Read(*module);
@@ -79,8 +81,20 @@ TEST_F(RoutingFlow, NormalStartParksBothWindowsOffScreen) {
       GetWindowTextW(w.login, text, 32);
       EXPECT_STREQ(text, L"Thornmere");
     });
+    // The page's first navigation brings both windows into the middle of the work area.
+    OnUi([&] {
+      auto* view = glider::headless::FindWebView(module->formLogin.view.m_hWnd);
+      ASSERT_NE(view, nullptr);
+      view->HoldLoads(false);
+      view->Resume();
+    });
+    ASSERT_TRUE(WaitUntil([&] { return RectOf(w.login).left == 418; }));
+    EXPECT_EQ(RectOf(w.login).top, 177);
+    EXPECT_EQ(RectOf(w.back).left, 418);
+    OnUi([&] { EXPECT_FALSE(GetWindowLongW(w.back, GWL_EXSTYLE) & WS_EX_TOOLWINDOW); });
     PostMessageW(w.login, WM_EXIT_APP, 0, 0);
   });
+  glider::headless::HoldNewViews(false);
   EXPECT_EQ(code, 0);
 }
 
