@@ -6,6 +6,7 @@
 
 #include "platform/core/probes/adapters.h"
 #include "stats/MachineIdentity.h"
+#include "stats/UsageReporter.h"
 
 namespace {
 
@@ -349,3 +350,15 @@ TEST(InstallGuid, IsMadeOnceAndKept) {
 }
 
 }  // namespace
+
+// On this machine: the identifier is an MD5 in lower-case hex, the same every time.
+TEST(MachineIdentity, TheMachineIdentifierIsStableLowerCaseHex) {
+  UsageReporter first, second;
+  std::wstring a = first.GetMachineId();
+  std::wstring b = second.GetMachineId();
+  ASSERT_EQ(a.size(), 32u);
+  for (wchar_t c : a) EXPECT_TRUE((c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f'));
+  EXPECT_EQ(a, b);
+  first.machineId = L"0123456789abcdef0123456789abcdef";
+  EXPECT_EQ(first.GetMachineId(), L"0123456789abcdef0123456789abcdef");  // kept once known
+}
