@@ -172,6 +172,8 @@ void CreateNative(core::Window& w) {
   gtk_window_move(gw, w.rect.left, w.rect.top);
   // The X window exists from the start, unmapped until the window is in view.
   gtk_widget_realize(n->window);
+  if (GdkWindow* gdk = gtk_widget_get_window(n->window))
+    gdk_window_move_resize(gdk, w.rect.left, w.rect.top, std::max(1, w.Width()), std::max(1, w.Height()));
   w.driverData = n;
 }
 

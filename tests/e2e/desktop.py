@@ -68,6 +68,19 @@ def screen_is_blank(path):
     return out == "1"
 
 
+def start_window_manager():
+    """openbox on the display; a start can fail while the previous one lets go of it."""
+    with tempfile.TemporaryFile("w+") as log:
+        for _ in range(3):
+            wm = subprocess.Popen(["openbox", "--replace", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=log)
+            if wait_for(lambda: wm.poll() is None and window_manager_check() is not None, timeout=10):
+                return wm
+            wm.kill()
+            wm.wait()
+        log.seek(0)
+        raise RuntimeError("openbox did not take the display: " + log.read())
+
+
 def window_manager_check():
     """The window the running window manager names on the root window, or None."""
     out = run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]).stdout
@@ -96,10 +109,7 @@ class DesktopTestCase(unittest.TestCase):
             raise unittest.SkipTest("needs an X display (run under xvfb-run)")
         if not cls.with_window_manager:
             return
-        cls.window_manager = subprocess.Popen(["openbox", "--replace", "--sm-disable"], stdout=subprocess.DEVNULL,
-                                              stderr=subprocess.DEVNULL)
-        if not wait_for(lambda: window_manager_check() is not None):
-            raise RuntimeError("openbox did not take the display")
+        cls.window_manager = start_window_manager()
 
     @classmethod
     def tearDownClass(cls):

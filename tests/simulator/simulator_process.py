@@ -39,8 +39,7 @@ class Simulator:
                 break
             if line.startswith("listening on "):
                 return int(line.split()[2])
-        self.stop()
-        raise RuntimeError("simulator did not start: " + self.proc.stderr.read())
+        raise RuntimeError("simulator did not start: " + self.stop())
 
     def stop(self):
         if self.proc.poll() is None:
