@@ -26,11 +26,7 @@ bool CFormThirdLogin::Init(const wchar_t* url) {
 
 bool CFormThirdLogin::ShowAndLayout() {
   if (!IsWindow(window)) return false;
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  int x = (bounds.left + work.right - bounds.right) / 2;
-  int y = (bounds.top + work.bottom - bounds.bottom) / 2;
-  SetWindowPos(window, HWND_TOP, x, y, bounds.right - bounds.left, bounds.bottom - bounds.top, SWP_SHOWWINDOW);
+  PlaceAtBoundsCentered();
   Layout();
   ShowWindow(window, SW_SHOWNORMAL);
   UpdateWindow(window);

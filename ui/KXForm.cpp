@@ -119,6 +119,14 @@ bool CKXForm::ShowCentered(int showCommand) {
   return true;
 }
 
+void CKXForm::PlaceAtBoundsCentered() {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  int x = (bounds.left + work.right - bounds.right) / 2;
+  int y = (bounds.top + work.bottom - bounds.bottom) / 2;
+  SetWindowPos(window, HWND_TOP, x, y, bounds.right - bounds.left, bounds.bottom - bounds.top, SWP_SHOWWINDOW);
+}
+
 void CKXForm::Hide() { ShowWindow(window, SW_HIDE); }
 void CKXForm::Minimize() { ShowWindow(window, SW_MINIMIZE); }
 

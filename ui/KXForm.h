@@ -40,6 +40,9 @@ class CKXForm : public CKXBaseControl {
   virtual bool PreTranslateMessage(MSG* msg);
 
   CKXBaseControl* ControlAt(const POINT* pt);
+  // Shows the window at the size of its bounds in the middle of the work area (whose
+  // origin is not added), as the game and social login windows place themselves.
+  void PlaceAtBoundsCentered();
   void UpdateRegion();
   bool SizingHitTest(const POINT* pt, bool begin);
 
