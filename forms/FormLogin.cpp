@@ -8,11 +8,7 @@ CFormLogin::~CFormLogin() = default;
 bool CFormLogin::Init() {
   CGlobalModule& m = Module();
   Create(m.windowClass, m.title, m.hInstance, m.formBack.GetHwnd());
-  DWORD style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
-  SetWindowLongW(window, GWL_STYLE, static_cast<LONG>((style & 0x7F30FF7F) | 0x000A0000));
-  DWORD ex = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
-  ex = (ex & ~0x181u) | WS_EX_LAYERED | (m.topMost == 1 ? WS_EX_TOPMOST : 0);
-  SetWindowLongW(window, GWL_EXSTYLE, static_cast<LONG>(ex));
+  InitSkin();
   return true;
 }
 

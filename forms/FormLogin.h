@@ -5,7 +5,10 @@
 #include <string>
 
 #include "browser/WebNotify.h"
+#include "ui/KXButton.h"
 #include "ui/KXForm.h"
+#include "ui/KXImage.h"
+#include "ui/KXLabel.h"
 
 class CFormLogin : public CKXForm {
  public:
@@ -19,6 +22,8 @@ class CFormLogin : public CKXForm {
   void OnWebNotify(unsigned int code, WebNotifyWord wParam, WebNotifyParam lParam);
   void ReloadLoginPage();
   void PassThirdLoginResult();
+  // Window styles, colour key, frame, buttons and status line (FormLoginSkin.cpp).
+  void InitSkin();
 
   std::wstring GetEnterGameUrl() const { return enterGameUrl; }
   std::wstring GetThirdLoginUrl() const { return thirdLoginUrl; }
@@ -28,6 +33,14 @@ class CFormLogin : public CKXForm {
   void SetLoginAccount(const std::string& v) { loginAccount = v; }
   void SetSocialGameUrl(const std::string& v) { socialGameUrl = v; }
 
+  CKXImage frameImage;
+  CKXButton closeButton;
+  CKXButton minimizeButton;
+  CKXButton siteButton;
+  CKXButton serviceButton;
+  CKXButton payButton;
+  CKXButton siteButton2;
+  CKXLabel statusLabel;
   bool retrying = false;
   std::wstring enterGameUrl;
   std::wstring thirdLoginUrl;
