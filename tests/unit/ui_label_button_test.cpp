@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "res/glider/ids.h"
+#include "tests/support/form_host.h"
 #include "tests/support/gdi_canvas.h"
 #include "ui/KXButton.h"
 #include "ui/KXForm.h"
@@ -139,29 +140,12 @@ TEST(KXLabel, HiddenLabelNeitherDrawsNorChangesItsBounds) {
   EXPECT_EQ(label.bounds.right, before.right);
 }
 
-CKXForm* gForm = nullptr;
-
-LRESULT TestFormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (gForm && hwnd == gForm->GetHwnd() && gForm->HandleMessage(hwnd, msg, wParam, lParam) == 0) return 0;
-  return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
 // A button with the login window's close pictures on a form window.
 class ButtonOnForm : public testing::Test {
  protected:
   void SetUp() override {
-    static ATOM atom = [] {
-      WNDCLASSEXW wc{};
-      wc.cbSize = sizeof(wc);
-      wc.lpfnWndProc = TestFormProc;
-      wc.lpszClassName = L"KXButtonTest";
-      return RegisterClassExW(&wc);
-    }();
-    ASSERT_NE(atom, 0);
-    gForm = &form;
     const RECT r{0, 0, 200, 100};
-    form.SetRect(&r);
-    ASSERT_TRUE(form.Create(L"KXButtonTest", L"buttons", nullptr, nullptr));
+    ASSERT_TRUE(glider::test::HostForm(form, r));
     button.SetImages(nullptr, ids::kPngLoginClose, ids::kPngLoginCloseHover, ids::kPngLoginCloseHover);
     backdrop.SetRect(&r);
     form.AddControl(&backdrop);
@@ -172,10 +156,7 @@ class ButtonOnForm : public testing::Test {
     UpdateWindow(form.GetHwnd());
     button.paints = 0;
   }
-  void TearDown() override {
-    form.Close();
-    gForm = nullptr;
-  }
+  void TearDown() override { glider::test::UnhostForm(form); }
   HBITMAP Shown() const { return static_cast<HBITMAP>(button.currentImage); }
   CKXForm form;
   Backdrop backdrop;
