@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/core/gdi/surface_dc.h"
 #include "platform/core/window/window_manager.h"
 #include "platform/wingdi.h"
 #include "tests/platform/window_recorder.h"
@@ -15,30 +16,24 @@ namespace {
 
 constexpr COLORREF kKey = RGB(255, 128, 255);
 
-// A top-down 32-bit memory bitmap of 4 x 2 pixels, selected into its own DC.
+// A 4 x 2 memory bitmap selected into its own DC, with its pixels at hand.
 struct Source {
-  Source() {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = 4;
-    info.bmiHeader.biHeight = -2;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* p = nullptr;
-    bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0);
-    bits = static_cast<uint32_t*>(p);
-    dc = CreateCompatibleDC(nullptr);
+  Source() : dc(CreateCompatibleDC(nullptr)), bitmap(CreateCompatibleBitmap(dc, 4, 2)) {
     old = SelectObject(dc, bitmap);
+    glider::core::PixelView view;
+    if (glider::core::GetDCPixels(dc, &view)) top = view.top, pitch = view.pitch;
   }
   ~Source() {
     SelectObject(dc, old);
     DeleteDC(dc);
     DeleteObject(bitmap);
   }
-  HBITMAP bitmap;
-  uint32_t* bits;
+  void Set(int x, int y, uint32_t argb) { std::memcpy(top + y * pitch + x * 4, &argb, 4); }
   HDC dc;
-  HGDIOBJ old;
+  HBITMAP bitmap;
+  HGDIOBJ old = nullptr;
+  uint8_t* top = nullptr;
+  ptrdiff_t pitch = 0;
 };
 
 class LayeredWindow : public testing::Test {
@@ -62,7 +57,8 @@ TEST_F(LayeredWindow, PerPixelAlphaContentIsPlacedAndAlphaZeroLetsThePointerThro
   // Row 0: clear, faint, half, opaque; row 1: opaque.
   const uint32_t pixels[8] = {0x00000000, 0x01010101, 0x80402010, 0xFF102030,
                               0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000};
-  std::memcpy(src.bits, pixels, sizeof(pixels));
+  ASSERT_NE(src.top, nullptr);
+  for (int i = 0; i < 8; ++i) src.Set(i % 4, i / 4, pixels[i]);
   POINT dest{50, 60}, from{0, 0};
   SIZE size{4, 2};
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
