@@ -1,6 +1,17 @@
 #include "forms/FormBack.h"
 
 #include "app/GlobalModule.h"
+#include "res/ids.h"
+#include "ui/ResourceImages.h"
+
+namespace {
+
+#if defined(GLIDER_LIBRARY)
+constexpr RECT kAnimationBounds{88, 29, 723, 229};
+constexpr int kAnimationInterval = 140;
+#endif
+
+}  // namespace
 
 bool CFormBack::Init() {
   CGlobalModule& m = Module();
@@ -10,8 +21,49 @@ bool CFormBack::Init() {
   DWORD ex = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
   ex = (ex & ~0x181u) | WS_EX_LAYERED | (m.topMost == 1 ? WS_EX_TOPMOST : 0);
   SetWindowLongW(window, GWL_EXSTYLE, static_cast<LONG>(ex));
+#if defined(GLIDER_LIBRARY)
+  backImage.SetRect(&bounds);
+  backImage.hasAlpha = LoadPngResource(m.hInstance, &backImage.picture, glider::res::ids::kPngBackground);
+  AddControl(&backImage);
+  animation.SetRect(&kAnimationBounds);
+  animation.LoadFrames(m.hInstance, {});
+  animation.postPaint = true;
+  animation.frameInterval = kAnimationInterval;
+  AddControl(&animation);
+  RenderLayered(false);
+#else
+  RenderLayered(true);
+#endif
   return true;
 }
+
+void CFormBack::RenderLayered(bool moveToOrigin) {
+  HDC windowDc = GetDC(window);
+  HDC memDc = CreateCompatibleDC(windowDc);
+  const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+  HBITMAP bitmap = CreateCompatibleBitmap(windowDc, width, height);
+  HGDIOBJ old = SelectObject(memDc, bitmap);
+#if defined(GLIDER_LIBRARY)
+  for (CKXBaseControl* c : children) c->Paint(memDc);
+#else
+  if (HRSRC shadow = FindResourceW(nullptr, MAKEINTRESOURCEW(glider::res::ids::kPngShadow), L"PNG"))
+    DrawShadowPng(shadow, memDc);
+#endif
+  POINT origin{0, 0}, source{0, 0};
+  SIZE size{width, height};
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  UpdateLayeredWindow(window, windowDc, moveToOrigin ? &origin : nullptr, &size, memDc, &source, 0, &blend,
+                      ULW_ALPHA);
+  SelectObject(memDc, old);
+  DeleteObject(bitmap);
+  DeleteDC(memDc);
+  ReleaseDC(window, windowDc);
+}
+
+#if defined(GLIDER_LIBRARY)
+// Every repaint goes through the layered content; the position stays.
+void CFormBack::Paint(HDC) { RenderLayered(false); }
+#endif
 
 bool CFormBack::OnLButtonDown(UINT, const POINT*) {
   SendMessageW(window, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);

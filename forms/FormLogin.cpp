@@ -1,6 +1,7 @@
 #include "forms/FormLogin.h"
 
 #include "app/GlobalModule.h"
+#include "app/Endpoints.h"
 #include "app/LaunchModes.h"
 #include "app/Messages.h"
 #include "app/Settings.h"
@@ -16,12 +17,7 @@ CFormLogin::~CFormLogin() = default;
 bool CFormLogin::Init() {
   CGlobalModule& m = Module();
   Create(m.windowClass, m.title, m.hInstance, m.formBack.GetHwnd());
-  DWORD style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
-  SetWindowLongW(window, GWL_STYLE, static_cast<LONG>((style & 0x7F30FF7F) | 0x000A0000));
-  DWORD ex = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
-  ex = (ex & ~0x181u) | WS_EX_LAYERED | (m.topMost == 1 ? WS_EX_TOPMOST : 0);
-  SetWindowLongW(window, GWL_EXSTYLE, static_cast<LONG>(ex));
-
+  InitSkin();
   view.CreateBrowser(L"about:blank", window, RECT{-100, -100, -50, -50});
   Subscribe(view.notify, this, &CFormLogin::OnWebNotify);
   view.blockNewWindows = true;
@@ -99,7 +95,10 @@ void CFormLogin::ShowLayout(bool error) {
   ShowWindow(window, SW_SHOWNORMAL);
 }
 
-void CFormLogin::ShowErrorText() {}
+void CFormLogin::ShowErrorText() {
+  statusLabel.SetText(L"检测到您的网络异常，点击这里重试！", true);
+  statusLabel.cursor = LoadCursorW(nullptr, IDC_HAND);
+}
 
 void CFormLogin::ReloadLoginPage() {
   returning = true;
@@ -118,6 +117,10 @@ void CFormLogin::PassThirdLoginResult() {
 bool CFormLogin::OnLButtonDown(UINT keyFlags, const POINT* pt) {
   CKXBaseControl* c = ControlAt(pt);
   if (!c) return false;
+  if (c == &frameImage) {
+    SendMessageW(window, WM_SYSCOMMAND, SC_MOVE + 1, 0);
+    return true;
+  }
   return c->OnLButtonDown(keyFlags, pt);
 }
 
@@ -125,7 +128,27 @@ bool CFormLogin::OnLButtonUp(UINT keyFlags, const POINT* pt) {
   CKXBaseControl* c = ControlAt(pt);
   if (!c) return false;
   c->OnLButtonUp(keyFlags, pt);
-  return false;
+  CGlobalModule& m = Module();
+  if (c == &minimizeButton) {
+    ShowWindow(m.formBack.GetHwnd(), SW_MINIMIZE);  // the owned login window goes with it
+  } else if (c == &closeButton) {
+    if (MessageBoxW(window, kConfirmExitText, kPromptCaption, MB_YESNO | MB_DEFBUTTON2) == IDYES) Close();
+  } else if (c == &statusLabel) {
+    if (statusLabel.GetText().find(L"异常") == std::wstring::npos) return true;
+    retrying = true;
+    view.Navigate(m.GetLoginUrl(), "");
+    statusLabel.SetText(L"正在检测您的网络环境，请稍后...", true);
+    statusLabel.cursor = LoadCursorW(nullptr, IDC_ARROW);
+  } else if (c == &serviceButton) {
+    OpenInBrowser(endpoints::kServiceUrl);
+  } else if (c == &payButton) {
+    OpenInBrowser(m.GetPayUrl());
+  } else if (c == &siteButton || c == &siteButton2) {
+    OpenInBrowser(std::wstring(endpoints::kSiteHost) + L"/velk/");
+  } else {
+    return false;
+  }
+  return true;
 }
 
 LRESULT CFormLogin::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -6,7 +6,10 @@
 
 #include "browser/BrowserView.h"
 #include "browser/WebNotify.h"
+#include "ui/KXButton.h"
 #include "ui/KXForm.h"
+#include "ui/KXImage.h"
+#include "ui/KXLabel.h"
 
 class CFormLogin : public CKXForm {
  public:
@@ -23,6 +26,8 @@ class CFormLogin : public CKXForm {
   void ShowErrorText();
   void ReloadLoginPage();
   void PassThirdLoginResult();
+  // Window styles, colour key, frame, buttons and status line (FormLoginSkin.cpp).
+  void InitSkin();
 
   std::wstring GetEnterGameUrl() const { return enterGameUrl; }
   std::wstring GetThirdLoginUrl() const { return thirdLoginUrl; }
@@ -32,7 +37,15 @@ class CFormLogin : public CKXForm {
   void SetLoginAccount(const std::string& v) { loginAccount = v; }
   void SetSocialGameUrl(const std::string& v) { socialGameUrl = v; }
 
+  CKXImage frameImage;
+  CKXButton closeButton;
+  CKXButton minimizeButton;
+  CKXButton siteButton;
+  CKXButton serviceButton;
+  CKXButton payButton;
+  CKXButton siteButton2;
   CBrowserView view;
+  CKXLabel statusLabel;
   bool retrying = false;
   std::wstring enterGameUrl;
   std::wstring thirdLoginUrl;

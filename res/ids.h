@@ -4,8 +4,12 @@
 
 #if defined(GLIDER_LIBRARY)
 #include "res/config/ids.h"
-namespace glider::res::ids = glider::res::library;
+namespace glider::res {
+namespace ids = library;
+}
 #else
 #include "res/glider/ids.h"
-namespace glider::res::ids = glider::res::program;
+namespace glider::res {
+namespace ids = program;
+}
 #endif

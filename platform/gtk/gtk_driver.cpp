@@ -87,7 +87,9 @@ class GtkDriver : public core::Driver {
   void WindowTextChanged(core::Window& w) override {
     if (NativeWindow* n = NativeOf(w)) gtk_window_set_title(GTK_WINDOW(n->window), core::WideToUtf8(w.text).c_str());
   }
+  void WindowShapeChanged(core::Window& w) override { SyncShape(w); }
   void Present(core::Window& w, const RECT& r) override {
+    if (w.layered == core::LayeredMode::ColorKey) SyncShape(w);
     if (NativeWindow* n = NativeOf(w); n && n->mapped)
       gtk_widget_queue_draw_area(n->fixed, r.left, r.top, r.right - r.left, r.bottom - r.top);
   }

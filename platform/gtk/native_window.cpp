@@ -1,9 +1,10 @@
 #include "platform/gtk/native_window.h"
 
 #include "platform/core/atl/message_loop.h"
+#include "platform/core/gdi/surface_dc.h"
+#include "platform/core/text/utf.h"
 #include "platform/core/window/input.h"
 #include "platform/core/window/window_manager.h"
-#include "platform/core/text/utf.h"
 #include "platform/gtk/input_map.h"
 #include "platform/gtk/web_view.h"
 
@@ -28,15 +29,64 @@ bool OnScreen(const RECT& r) {
   return false;
 }
 
+// The pixels of a colour-keyed window with the key pixels transparent.
+uint32_t* KeyedPixels(NativeWindow* n, core::Window& w) {
+  n->keyed.resize(w.pixels.pixels.size());
+  for (int y = 0; y < w.pixels.height; ++y)
+    for (int x = 0; x < w.pixels.width; ++x) {
+      const size_t i = static_cast<size_t>(y) * w.pixels.width + x;
+      n->keyed[i] = core::ClearPixel(w, x, y) ? 0 : (w.pixels.pixels[i] | 0xFF000000u);
+    }
+  return n->keyed.data();
+}
+
+// The points of a width x height grid where inside(x, y) holds, as a region of runs
+// along each row, offset by (dx, dy).
+template <class Inside>
+cairo_region_t* RegionOfRuns(int width, int height, int dx, int dy, Inside inside) {
+  cairo_region_t* region = cairo_region_create();
+  for (int y = 0; y < height; ++y) {
+    int start = -1;
+    for (int x = 0; x <= width; ++x) {
+      const bool in = x < width && inside(x, y);
+      if (in && start < 0) start = x;
+      if (!in && start >= 0) {
+        cairo_rectangle_int_t run{dx + start, dy + y, x - start, 1};
+        cairo_region_union_rectangle(region, &run);
+        start = -1;
+      }
+    }
+  }
+  return region;
+}
+
+// The pixels that are not clear.
+cairo_region_t* SolidRegion(core::Window& w) {
+  return RegionOfRuns(w.pixels.width, w.pixels.height, 0, 0,
+                      [&](int x, int y) { return !core::ClearPixel(w, x, y); });
+}
+
+cairo_region_t* RegionOfMask(HRGN hrgn) {
+  RECT box{};
+  std::vector<uint8_t> mask;
+  if (!core::GetRegionMask(hrgn, &box, &mask)) return cairo_region_create();
+  const int width = box.right - box.left;
+  return RegionOfRuns(width, box.bottom - box.top, box.left, box.top,
+                      [&](int x, int y) { return mask[static_cast<size_t>(y) * width + x] != 0; });
+}
+
 gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
   auto* n = static_cast<NativeWindow*>(data);
   core::Window* w = RecordOf(n);
   if (!w || w->pixels.width <= 0 || w->pixels.height <= 0) return FALSE;
-  // Layered windows keep their per-pixel alpha; the others are opaque.
-  cairo_format_t format = w->layered == core::LayeredMode::PerPixelAlpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24;
-  cairo_surface_t* surface = cairo_image_surface_create_for_data(
-      reinterpret_cast<unsigned char*>(w->pixels.pixels.data()), format, w->pixels.width, w->pixels.height,
-      w->pixels.width * 4);
+  // Layered windows keep their per-pixel alpha, keyed ones lose their key pixels; the
+  // others are opaque.
+  const bool keyed = w->layered == core::LayeredMode::ColorKey;
+  cairo_format_t format = w->layered == core::LayeredMode::Opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32;
+  uint32_t* pixels = keyed ? KeyedPixels(n, *w) : w->pixels.pixels.data();
+  cairo_surface_t* surface =
+      cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels), format, w->pixels.width,
+                                          w->pixels.height, w->pixels.width * 4);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
   cairo_set_source_surface(cr, surface, 0, 0);
   cairo_paint(cr);
@@ -64,7 +114,8 @@ gboolean OnEvent(GtkWidget*, GdkEvent* event, gpointer data) {
   // An embedded view takes its own input (offered to the message filters on the way);
   // keys go to it while it has the focus.
   bool key = event->type == GDK_KEY_PRESS || event->type == GDK_KEY_RELEASE;
-  if (key ? InEmbeddedView(gtk_window_get_focus(GTK_WINDOW(n->window))) : InEmbeddedView(gtk_get_event_widget(event)))
+  if (key ? InEmbeddedView(gtk_window_get_focus(GTK_WINDOW(n->window)))
+          : InEmbeddedView(gtk_get_event_widget(event)))
     return FALSE;
   switch (event->type) {
     case GDK_MOTION_NOTIFY: {
@@ -105,7 +156,8 @@ gboolean OnEvent(GtkWidget*, GdkEvent* event, gpointer data) {
       UINT msg = alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
       if (vk) core::DeliverKey(focus, msg, vk, down ? 1 : static_cast<LPARAM>(0xC0000001));
       gunichar ch = gdk_keyval_to_unicode(e->keyval);
-      if (down && ch && !(e->state & GDK_CONTROL_MASK) && !alt) core::DeliverChar(focus, static_cast<wchar_t>(ch));
+      if (down && ch && !(e->state & GDK_CONTROL_MASK) && !alt)
+        core::DeliverChar(focus, static_cast<wchar_t>(ch));
       return TRUE;
     }
     case GDK_FOCUS_CHANGE: {
@@ -228,6 +280,26 @@ void SyncNative(core::Window& w) {
     else
       gtk_window_deiconify(gw);
   }
+}
+
+void SyncShape(core::Window& w) {
+  NativeWindow* n = NativeOf(w);
+  if (!n) return;
+  // The window shape is the region; without a compositor, clear pixels are cut out of
+  // it too, so a shadow or a keyed frame is still drawn without a black surround.
+  const bool layered = w.layered != core::LayeredMode::Opaque;
+  cairo_region_t* solid = layered ? SolidRegion(w) : nullptr;
+  cairo_region_t* shape = w.region ? RegionOfMask(w.region) : nullptr;
+  if (solid && !gdk_screen_is_composited(gtk_widget_get_screen(n->window))) {
+    if (shape)
+      cairo_region_intersect(shape, solid);
+    else
+      shape = cairo_region_copy(solid);
+  }
+  gtk_widget_shape_combine_region(n->window, shape);
+  gtk_widget_input_shape_combine_region(n->window, solid);
+  if (shape) cairo_region_destroy(shape);
+  if (solid) cairo_region_destroy(solid);
 }
 
 }  // namespace glider::gtk

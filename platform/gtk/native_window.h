@@ -3,6 +3,8 @@
 
 #include <gtk/gtk.h>
 
+#include <vector>
+
 #include "platform/core/window/window.h"
 
 namespace glider::gtk {
@@ -17,11 +19,14 @@ struct NativeWindow {
   bool systemLoop = false;
   int lastX = 0;
   int lastY = 0;
+  std::vector<uint32_t> keyed;  // the pixels of a colour-keyed window as drawn
 };
 
 NativeWindow* NativeOf(core::Window& w);
 
 // Map and unmap, place, stack and decorate the native window as the record says.
 void SyncNative(core::Window& w);
+// Window shape from the region, input shape from the pixels that are not clear.
+void SyncShape(core::Window& w);
 
 }  // namespace glider::gtk

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/headless/headless_driver.h"
+#include "tests/support/form_host.h"
 #include "ui/KXForm.h"
 
 namespace {
@@ -24,33 +25,10 @@ struct Button : Probe {
   explicit Button(RECT r) : Probe(r) { className = L"CKXButton"; }
 };
 
-CKXForm* gForm = nullptr;
-
-LRESULT TestFormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (gForm && hwnd == gForm->GetHwnd() && gForm->HandleMessage(hwnd, msg, wParam, lParam) == 0) return 0;
-  return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
 class FormTest : public testing::Test {
  protected:
-  void SetUp() override {
-    static ATOM atom = [] {
-      WNDCLASSEXW wc{};
-      wc.cbSize = sizeof(wc);
-      wc.lpfnWndProc = TestFormProc;
-      wc.lpszClassName = L"KXFormTest";
-      return RegisterClassExW(&wc);
-    }();
-    ASSERT_NE(atom, 0);
-    gForm = &form;
-    RECT r{0, 0, 800, 600};
-    form.SetRect(&r);
-    ASSERT_TRUE(form.Create(L"KXFormTest", L"title", nullptr, nullptr));
-  }
-  void TearDown() override {
-    form.Close();
-    gForm = nullptr;
-  }
+  void SetUp() override { ASSERT_TRUE(glider::test::HostForm(form, RECT{0, 0, 800, 600})); }
+  void TearDown() override { glider::test::UnhostForm(form); }
   CKXForm form;
 };
 
@@ -180,7 +158,7 @@ TEST_F(FormTest, ShowCenteredUsesTheWorkAreaWithoutItsOrigin) {
 
 TEST_F(FormTest, ASecondCreateCreatesNothingAndEveryWindowIsNamedForTheGame) {
   HWND first = form.GetHwnd();
-  EXPECT_TRUE(form.Create(L"KXFormTest", L"other", nullptr, nullptr));
+  EXPECT_TRUE(form.Create(glider::test::kTestFormClass, L"other", nullptr, nullptr));
   EXPECT_EQ(form.GetHwnd(), first);
   wchar_t text[64];
   GetWindowTextW(first, text, 64);

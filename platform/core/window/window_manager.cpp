@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/window/driver.h"
+#include "platform/wingdi.h"
 
 namespace glider::core {
 
@@ -187,6 +188,21 @@ HWND DeepestChildAt(Window& w, POINT pt) {
 
 }  // namespace
 
+bool ClearPixel(const Window& w, int x, int y) {
+  if (w.layered == LayeredMode::Opaque) return false;
+  if (x < 0 || y < 0 || x >= w.pixels.width || y >= w.pixels.height) return true;
+  const uint32_t p = w.pixels.pixels[static_cast<size_t>(y) * w.pixels.width + x];
+  if (w.layered == LayeredMode::PerPixelAlpha) return (p >> 24) == 0;
+  const COLORREF k = w.colorKey;
+  const uint32_t rgb = (uint32_t{GetRValue(k)} << 16) | (uint32_t{GetGValue(k)} << 8) | GetBValue(k);
+  return (p & 0x00FFFFFF) == rgb;
+}
+
+bool TakesPointer(const Window& w, int x, int y) {
+  if (w.region && !PtInRegion(w.region, x, y)) return false;
+  return !ClearPixel(w, x, y);
+}
+
 HWND WindowFromScreenPoint(POINT pt) {
   WindowManager& m = WindowManager::Get();
   std::lock_guard<std::recursive_mutex> lock(m.mutex);
@@ -194,7 +210,9 @@ HWND WindowFromScreenPoint(POINT pt) {
     Window* w = m.Find(h);
     if (!w || !EffectivelyVisible(*w) || !w->enabled) continue;
     if (!Contains(w->rect, pt)) continue;
-    return DeepestChildAt(*w, pt);
+    const HWND hit = DeepestChildAt(*w, pt);
+    if (hit == h && !TakesPointer(*w, pt.x - w->rect.left, pt.y - w->rect.top)) continue;
+    return hit;
   }
   return nullptr;
 }

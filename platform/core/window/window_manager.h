@@ -57,6 +57,12 @@ class WindowManager {
 RECT ScreenRect(Window& w);
 // Whether the window and all its ancestors are visible.
 bool EffectivelyVisible(Window& w);
+// Whether a pixel (window coordinates) of a layered window is transparent: alpha 0 with
+// per-pixel alpha, the key colour with a colour key. Never for other windows.
+bool ClearPixel(const Window& w, int x, int y);
+// Whether the pointer at a point of the window (window coordinates) reaches it: inside its
+// region, on a pixel that is not clear.
+bool TakesPointer(const Window& w, int x, int y);
 // The top-level window (or child) at a screen point, honouring stacking and visibility.
 HWND WindowFromScreenPoint(POINT pt);
 

@@ -333,6 +333,22 @@ BOOL IsWindowEnabled(HWND hwnd);
 // Takes ownership of the region; the window's shape follows it.
 int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw);
 
+// Layered windows. UpdateLayeredWindow copies the source DC's pixels (from the
+// source point, at the given size) into the window and places it at the
+// destination point when one is given; ULW_ALPHA keeps per-pixel alpha (alpha 0
+// lets the pointer through), ULW_COLORKEY and LWA_COLORKEY make pixels of the key
+// transparent to sight and pointer. The window must have WS_EX_LAYERED.
+struct BLENDFUNCTION;
+constexpr DWORD ULW_COLORKEY = 0x00000001;
+constexpr DWORD ULW_ALPHA = 0x00000002;
+constexpr DWORD ULW_OPAQUE = 0x00000004;
+constexpr DWORD LWA_COLORKEY = 0x00000001;
+constexpr DWORD LWA_ALPHA = 0x00000002;
+BOOL UpdateLayeredWindow(HWND hwnd, HDC hdcDest, POINT* destPoint, SIZE* size, HDC hdcSrc, POINT* srcPoint,
+                         COLORREF key, BLENDFUNCTION* blend, DWORD flags);
+// Only LWA_COLORKEY is honoured; the constant alpha is ignored.
+BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF key, BYTE alpha, DWORD flags);
+
 // Messages.
 BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
