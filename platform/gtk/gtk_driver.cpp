@@ -205,6 +205,10 @@ class GtkDriver : public core::Driver {
   static void Sync(core::Window& w) {
     if (w.IsChild()) {
       PlaceWebView(w);
+      // A keyed or clear parent must not cut its embedded view out of its shape.
+      if (core::Window* parent = core::WindowManager::Get().Find(w.parent);
+          parent && parent->layered != core::LayeredMode::Opaque)
+        SyncShape(*parent);
       return;
     }
     SyncNative(w);

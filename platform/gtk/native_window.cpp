@@ -61,9 +61,16 @@ cairo_region_t* RegionOfRuns(int width, int height, int dx, int dy, Inside insid
 }
 
 // The pixels that are not clear.
+// The pixels that are not clear, and the embedded views in view (they draw over ours).
 cairo_region_t* SolidRegion(core::Window& w) {
-  return RegionOfRuns(w.pixels.width, w.pixels.height, 0, 0,
-                      [&](int x, int y) { return !core::ClearPixel(w, x, y); });
+  cairo_region_t* solid = RegionOfRuns(w.pixels.width, w.pixels.height, 0, 0,
+                                       [&](int x, int y) { return !core::ClearPixel(w, x, y); });
+  for (core::Window* child : core::WindowManager::Get().ChildrenOf(w.handle)) {
+    if (!child->visible) continue;
+    cairo_rectangle_int_t r{child->rect.left, child->rect.top, child->Width(), child->Height()};
+    cairo_region_union_rectangle(solid, &r);
+  }
+  return solid;
 }
 
 cairo_region_t* RegionOfMask(HRGN hrgn) {
