@@ -178,13 +178,7 @@ class GtkDriver : public core::Driver {
 
   void Wait(core::ThreadQueue& queue, int timeoutMs) override {
     if (queue.thread != uiThread_) {
-      std::unique_lock<std::mutex> lock(queue.mutex);
-      auto ready = [&] { return queue.HasWorkLocked(); };
-      if (timeoutMs < 0)
-        queue.cv.wait(lock, ready);
-      else
-        queue.cv.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
-      queue.woken = false;
+      core::WaitForWork(queue, timeoutMs);
       return;
     }
     guint timer = timeoutMs >= 0 ? g_timeout_add(static_cast<guint>(timeoutMs), OnTimeout, nullptr) : 0;

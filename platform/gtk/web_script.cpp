@@ -35,21 +35,14 @@ std::string HtmlAttribute(const std::string& text) {
   return out;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 std::string FormDecode(const std::string& text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
     if (c == '+') {
       out += ' ';
-    } else if (c == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
-      out += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
+    } else if (c == '%' && i + 2 < text.size() && glider::core::HexDigitValue(text[i + 1]) >= 0 && glider::core::HexDigitValue(text[i + 2]) >= 0) {
+      out += static_cast<char>(glider::core::HexDigitValue(text[i + 1]) * 16 + glider::core::HexDigitValue(text[i + 2]));
       i += 2;
     } else {
       out += c;

@@ -93,15 +93,7 @@ bool HeadlessDriver::AnswerMessageBox(int answer) {
   return true;
 }
 
-void HeadlessDriver::Wait(core::ThreadQueue& queue, int timeoutMs) {
-  std::unique_lock<std::mutex> lock(queue.mutex);
-  auto ready = [&] { return queue.HasWorkLocked(); };
-  if (timeoutMs < 0)
-    queue.cv.wait(lock, ready);
-  else
-    queue.cv.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
-  queue.woken = false;
-}
+void HeadlessDriver::Wait(core::ThreadQueue& queue, int timeoutMs) { core::WaitForWork(queue, timeoutMs); }
 
 void HeadlessDriver::BeginSystemMove(core::Window& w) {
   std::lock_guard<std::mutex> lock(mutex_);

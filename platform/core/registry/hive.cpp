@@ -25,18 +25,11 @@ std::string Escape(std::wstring_view text) {
   return out;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 std::wstring Unescape(std::string_view text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
-      out.push_back(static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2])));
+    if (text[i] == '%' && i + 2 < text.size() && glider::core::HexDigitValue(text[i + 1]) >= 0 && glider::core::HexDigitValue(text[i + 2]) >= 0) {
+      out.push_back(static_cast<char>(glider::core::HexDigitValue(text[i + 1]) * 16 + glider::core::HexDigitValue(text[i + 2])));
       i += 2;
     } else {
       out.push_back(text[i]);
@@ -48,7 +41,7 @@ std::wstring Unescape(std::string_view text) {
 std::vector<BYTE> FromHex(std::string_view hex) {
   std::vector<BYTE> bytes;
   for (size_t i = 0; i + 1 < hex.size(); i += 2) {
-    int hi = HexDigit(hex[i]), lo = HexDigit(hex[i + 1]);
+    int hi = glider::core::HexDigitValue(hex[i]), lo = glider::core::HexDigitValue(hex[i + 1]);
     if (hi < 0 || lo < 0) break;
     bytes.push_back(static_cast<BYTE>(hi * 16 + lo));
   }

@@ -22,6 +22,14 @@ namespace glider::core {
 std::wstring FoldCase(std::wstring_view text);
 bool EqualNoCase(std::wstring_view a, std::wstring_view b);
 
+// The value of a hexadecimal digit, -1 for any other character.
+inline int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 // Without the blanks (spaces and tabs) at both ends.
 std::wstring_view TrimBlanks(std::wstring_view text);
 

@@ -49,6 +49,16 @@ void Post(ThreadQueue& queue, const MSG& msg) {
   Wake(queue);
 }
 
+void WaitForWork(ThreadQueue& queue, int timeoutMs) {
+  std::unique_lock<std::mutex> lock(queue.mutex);
+  auto ready = [&] { return queue.HasWorkLocked(); };
+  if (timeoutMs < 0)
+    queue.cv.wait(lock, ready);
+  else
+    queue.cv.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
+  queue.woken = false;
+}
+
 bool RunPendingCalls(ThreadQueue& queue) {
   bool ran = false;
   for (;;) {

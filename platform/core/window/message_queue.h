@@ -47,6 +47,9 @@ std::shared_ptr<ThreadQueue> UiQueue();
 void SetUiQueue(std::shared_ptr<ThreadQueue> queue);
 
 void Post(ThreadQueue& queue, const MSG& msg);
+// Blocks until the queue has work or timeoutMs passes (-1: no limit): the wait of a
+// thread without a native event loop.
+void WaitForWork(ThreadQueue& queue, int timeoutMs);
 void Wake(ThreadQueue& queue);
 // Runs fn on the queue's thread and waits for it; inline when already there.
 void CallOn(ThreadQueue& queue, const std::function<void()>& fn);

@@ -1,6 +1,7 @@
 // Creation, destruction, placement, visibility and activation of windows.
 #include <algorithm>
 
+#include "platform/core/text/utf.h"
 #include "platform/core/window/driver.h"
 #include "platform/core/window/message_queue.h"
 #include "platform/core/window/window_manager.h"
@@ -475,19 +476,13 @@ BOOL SetWindowTextW(HWND hwnd, LPCWSTR text) {
 int GetWindowTextW(HWND hwnd, LPWSTR buffer, int size) {
   Window* w = Owned(hwnd);
   if (!w || !buffer || size <= 0) return 0;
-  int n = std::min(static_cast<int>(w->text.size()), size - 1);
-  std::copy_n(w->text.data(), n, buffer);
-  buffer[n] = L'\0';
-  return n;
+  return static_cast<int>(CopyToBuffer(w->text, buffer, static_cast<size_t>(size)));
 }
 
 int GetClassNameW(HWND hwnd, LPWSTR buffer, int size) {
   Window* w = Owned(hwnd);
   if (!w || !buffer || size <= 0) return 0;
-  int n = std::min(static_cast<int>(w->cls->name.size()), size - 1);
-  std::copy_n(w->cls->name.data(), n, buffer);
-  buffer[n] = L'\0';
-  return n;
+  return static_cast<int>(CopyToBuffer(w->cls->name, buffer, static_cast<size_t>(size)));
 }
 
 HWND GetForegroundWindow() { return WindowManager::Get().active; }
