@@ -1,8 +1,11 @@
 // Pictures from resources, premultiplication, nine-grid drawing and the image control.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <vector>
 
+#include "platform/synchapi.h"
 #include "platform/winresource.h"
 #include "res/glider/ids.h"
 #include "tests/support/gdi_canvas.h"
@@ -191,6 +194,56 @@ TEST(KXImage, AFullyTransparentPixelLeavesTheTargetUnchangedWhenBlended) {
   image.SetRect(&r);
   image.Paint(canvas.dc());
   EXPECT_EQ(canvas.At(0, 0), kUntouched);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(KXImageAnimate, WithoutFramesTheThreadEndsAtOnceAndItsOwnPictureStays) {
+  Canvas canvas(40, 40);
+  CKXImageAnimate animation;
+  animation.hasAlpha = LoadPngResource(nullptr, &animation.picture, ids::kPngLoginClose);
+  const RECT r{0, 0, 40, 40};
+  animation.SetRect(&r);
+  animation.Paint(canvas.dc());
+  ASSERT_NE(animation.thread, nullptr);
+  EXPECT_EQ(WaitForSingleObject(animation.thread, 5000), WAIT_OBJECT_0);
+  EXPECT_EQ(animation.frameIndex, -1);
+  EXPECT_EQ(animation.GetImageWidth(), 32);
+  EXPECT_TRUE(animation.postPaint);
+}
+
+TEST(KXImageAnimate, FramesRunInOrderAndWrapAround) {
+  CKXImageAnimate animation;
+  animation.LoadFrames(nullptr, {static_cast<WORD>(ids::kPngLoginClose), static_cast<WORD>(ids::kPngLoginMin),
+                                 static_cast<WORD>(ids::kPngLoginSite)});
+  ASSERT_EQ(animation.frames.size(), 3u);
+  EXPECT_TRUE(animation.hasAlpha);
+  animation.frameInterval = 1;
+  Canvas canvas(200, 40);
+  animation.Paint(canvas.dc());
+  // Each index the thread shows follows the one before, modulo the frame count.
+  std::vector<int> seen{animation.frameIndex.load()};
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (seen.size() < 6 && std::chrono::steady_clock::now() < deadline) {
+    const int now = animation.frameIndex;
+    if (now != seen.back()) seen.push_back(now);
+  }
+  ASSERT_GE(seen.size(), 5u);
+  // Five steps through three frames pass every frame and go back to an earlier one.
+  bool wrapped = false;
+  for (size_t i = 1; i < seen.size(); ++i) {
+    EXPECT_GE(seen[i], 0);
+    EXPECT_LT(seen[i], 3);
+    wrapped |= seen[i] < seen[i - 1];
+  }
+  EXPECT_TRUE(wrapped);
+  animation.stopRequested = 1;
+  ASSERT_EQ(WaitForSingleObject(animation.thread, 5000), WAIT_OBJECT_0);
+  animation.Paint(canvas.dc());
+  const CImage& shown = *animation.frames[static_cast<size_t>(animation.frameIndex.load())];
+  EXPECT_EQ(static_cast<HBITMAP>(animation.picture), static_cast<HBITMAP>(shown));
 }
 
 }  // namespace
