@@ -115,8 +115,9 @@ TEST_F(RoutingFlow, EnteringTheGameFromAnyWindowCoversTheWorkAreaAndLeavingItBri
     EXPECT_FALSE(Visible(w.back));
 
     // A second request brings the running game forward instead of opening another.
+    OnUi([&] { ShowWindow(in.game, SW_MINIMIZE); });
     PostMessageW(w.login, WM_ENTER_GAME, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == in.game; }));
+    ASSERT_TRUE(WaitUntil([&] { return !IsIconic(in.game) && GetForegroundWindow() == in.game; }));
     EXPECT_EQ(Read(*module).game, in.game);
 
     // Watch the background window's activation while the game closes.
