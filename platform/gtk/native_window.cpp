@@ -147,6 +147,13 @@ gboolean OnEvent(GtkWidget*, GdkEvent* event, gpointer data) {
       if (delta) core::DeliverMouse(h, WM_MOUSEWHEEL, ScreenPoint(*w, e->x, e->y), KeysOf(e->state), delta);
       return TRUE;
     }
+    case GDK_ENTER_NOTIFY: {
+      // A pointer that arrives over our pixels, from outside or from an embedded view, is a
+      // move there, as on Windows.
+      auto* e = reinterpret_cast<GdkEventCrossing*>(event);
+      core::DeliverMouse(h, WM_MOUSEMOVE, ScreenPoint(*w, e->x, e->y), KeysOf(e->state));
+      return FALSE;
+    }
     case GDK_LEAVE_NOTIFY: {
       auto* e = reinterpret_cast<GdkEventCrossing*>(event);
       if (e->detail != GDK_NOTIFY_INFERIOR) core::DeliverPointerLeft();

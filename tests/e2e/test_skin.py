@@ -46,8 +46,13 @@ class SkinOnTheDesktop(DesktopTestCase):
         infos = self.shown_windows()
         origin = (infos[0]["x"], infos[0]["y"])
         self.assertTrue(all((i["x"], i["y"]) == origin for i in infos), infos)
-        shot = screenshot("login-skin")
-        self.assertFalse(screen_is_blank(shot), shot)
+        # Mapped windows are painted a moment later.
+        def painted():
+            path = screenshot("login-skin")
+            return None if screen_is_blank(path) else path
+
+        shot = wait_for(painted, timeout=10, interval=0.2)
+        self.assertTrue(shot, "nothing of the skin was drawn")
 
         x, y, w, h = CLOSE_BUTTON
         before = crop(shot, origin[0] + x, origin[1] + y, w, h)
