@@ -10,4 +10,4 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libgtk-3-dev libwebkit2gtk-4.1-dev libcairo2-dev libpango1.0-dev libpng-dev \
   libcurl4-openssl-dev libjsoncpp-dev libsodium-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  xvfb xauth openbox xdotool x11-utils trayer imagemagick fonts-wqy-zenhei fonts-dejavu-core curl >/dev/null
+  xvfb xauth openbox xcompmgr xdotool x11-utils trayer imagemagick fonts-wqy-zenhei fonts-dejavu-core curl >/dev/null

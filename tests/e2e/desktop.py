@@ -101,7 +101,9 @@ class DesktopTestCase(unittest.TestCase):
     """Starts a window manager on the Xvfb display and gives each test a fresh home."""
 
     window_manager = None
+    compositor = None
     with_window_manager = True
+    with_compositor = False
 
     @classmethod
     def setUpClass(cls):
@@ -110,9 +112,16 @@ class DesktopTestCase(unittest.TestCase):
         if not cls.with_window_manager:
             return
         cls.window_manager = start_window_manager()
+        if cls.with_compositor:
+            # Translucent windows need a compositing manager; the client works either way.
+            cls.compositor = subprocess.Popen(["xcompmgr"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     @classmethod
     def tearDownClass(cls):
+        if cls.compositor:
+            cls.compositor.terminate()
+            cls.compositor.wait(5)
+            cls.compositor = None
         if cls.window_manager:
             cls.window_manager.terminate()
             cls.window_manager.wait(5)

@@ -86,5 +86,9 @@ class SkinOnTheDesktop(DesktopTestCase):
         screenshot("login-skin-dragged")
 
 
+class SkinWithACompositor(SkinOnTheDesktop):
+    with_compositor = True
+
+
 if __name__ == "__main__":
     unittest.main()
