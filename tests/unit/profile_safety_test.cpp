@@ -57,9 +57,16 @@ TEST(ProfileSafety, AWriterKilledMidWriteLeavesTheOldFile) {
   ASSERT_TRUE(WIFSIGNALED(status)) << status;
   EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
   EXPECT_EQ(ReadText(file), kOld);
-  // The dead writer's lock went with it.
+  auto temporaries = [&] {
+    int n = 0;
+    for (const auto& name : FolderEntries(home.Root())) n += name.rfind(".Glider.ini.", 0) == 0;
+    return n;
+  };
+  EXPECT_EQ(temporaries(), 1);  // the dead writer's
+  // The dead writer's lock went with it, and the next writer clears its temporary away.
   EXPECT_TRUE(WritePrivateProfileStringW(L"Common", L"RunCount", L"42", path.c_str()));
   EXPECT_EQ(ReadText(file), "; keep me\n[Common]\nRunCount=42\n");
+  EXPECT_EQ(temporaries(), 0);
 }
 
 TEST(ProfileSafety, AFailedWriteReportsFalseAndLeavesNoTrace) {

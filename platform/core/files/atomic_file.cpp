@@ -1,5 +1,6 @@
 #include "platform/core/files/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -116,6 +117,26 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& content) 
   return true;
 }
 
+namespace {
+
+// Temporary files of path that a writer killed while it held the lock left behind:
+// nobody else writes them, since every writer of path holds the lock.
+void RemoveDeadWritersTemporaries(const std::string& path) {
+  std::string folder = FolderOf(path);
+  std::string base = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+  std::string prefix = "." + base + ".";
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return;
+  while (dirent* entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0)
+      unlink((folder + "/" + name).c_str());
+  }
+  closedir(dir);
+}
+
+}  // namespace
+
 bool UpdateFileLocked(const std::string& path,
                       const std::function<bool(std::string& content, bool exists)>& edit) {
   Fd lock(open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
@@ -129,6 +150,7 @@ bool UpdateFileLocked(const std::string& path,
       return false;
     }
   }
+  RemoveDeadWritersTemporaries(path);
   std::string content;
   bool exists = false;
   if (!ReadWholeFile(path, content, exists)) return false;
