@@ -7,9 +7,9 @@
 #include "app/LaunchModes.h"
 #include "app/Messages.h"
 #include "app/Settings.h"
+#include "app/Upgrade.h"
 #include "forms/FormGame.h"
 #include "forms/FormThirdLogin.h"
-#include "app/Upgrade.h"
 #include "net/HTTPDownloader.h"
 #include "platform/fileapi.h"
 #include "platform/handleapi.h"
@@ -46,10 +46,11 @@ CGlobalModule::~CGlobalModule() {
 void CGlobalModule::LoadSettings() {
   runCount = 0;
   loginUrl = std::wstring(endpoints::kLoginHost) + L"/controller/client.php?game_id=518&tpl_type=game";
-  versionCheckUrl =
-      ReadIniString(L"Common", L"VersionCheck", std::wstring(endpoints::kDownloadHost) + L"/Vemo/velk/official/app.ini");
-  versionDownloadUrl = ReadIniString(L"Common", L"VersionDownLoad",
-                                     std::wstring(endpoints::kDownloadHost) + L"/Vemo/velk/official/Vemovelk.exe");
+  versionCheckUrl = ReadIniString(L"Common", L"VersionCheck",
+                                  std::wstring(endpoints::kDownloadHost) + L"/Vemo/velk/official/app.ini");
+  versionDownloadUrl =
+      ReadIniString(L"Common", L"VersionDownLoad",
+                    std::wstring(endpoints::kDownloadHost) + L"/Vemo/velk/official/Vemovelk.exe");
   refer = ReadIniString(L"Common", L"Refer", L"ostracom");
   uid = ReadIniString(L"Common", L"UID", L"velk");
   topMost = ReadIniInt(L"Common", L"TopMost", 0);
@@ -88,10 +89,12 @@ std::wstring CGlobalModule::GetPayUrl() const {
 bool CGlobalModule::CreateBareWindow(CKXForm* form) {
   form->Create(windowClass, title, hInstance, nullptr);
   HWND w = form->GetHwnd();
-  SetWindowLongW(w, GWL_STYLE, static_cast<LONG>((static_cast<DWORD>(GetWindowLongW(w, GWL_STYLE)) & 0x7F30FF7F) |
-                                                 0x000A0000));
-  SetWindowLongW(w, GWL_EXSTYLE,
-                 static_cast<LONG>((static_cast<DWORD>(GetWindowLongW(w, GWL_EXSTYLE)) & 0xFFFBFEFE) | 0x00000080));
+  SetWindowLongW(
+      w, GWL_STYLE,
+      static_cast<LONG>((static_cast<DWORD>(GetWindowLongW(w, GWL_STYLE)) & 0x7F30FF7F) | 0x000A0000));
+  SetWindowLongW(
+      w, GWL_EXSTYLE,
+      static_cast<LONG>((static_cast<DWORD>(GetWindowLongW(w, GWL_EXSTYLE)) & 0xFFFBFEFE) | 0x00000080));
   return true;
 }
 
@@ -210,8 +213,10 @@ void CGlobalModule::OnTaskFinished(int result, int taskId, DownloadTask* task) {
       if (result == DownloadOk) OnVersionFile(task->destPath);
       return;
     case TaskUpgradeProgram:
-      if (result == DownloadOk) StartUpgradeProgram(task->destPath);
-      else ShowAfterFailedUpgrade();
+      if (result == DownloadOk)
+        StartUpgradeProgram(task->destPath);
+      else
+        ShowAfterFailedUpgrade();
       return;
     case TaskInstallReport:
     case TaskUninstallReport:
@@ -254,8 +259,8 @@ void CGlobalModule::StartUpgradeProgram(const std::wstring& path) {
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION pi{};
-    started = CreateProcessW(path.c_str(), commandLine, nullptr, nullptr, FALSE, 0x00000220, nullptr, nullptr, &si,
-                             &pi) != FALSE;
+    started = CreateProcessW(path.c_str(), commandLine, nullptr, nullptr, FALSE, 0x00000220, nullptr, nullptr,
+                             &si, &pi) != FALSE;
     if (started) {
       CloseHandle(pi.hThread);
       CloseHandle(pi.hProcess);

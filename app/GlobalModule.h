@@ -39,7 +39,8 @@ class CGlobalModule : public CMessageFilter {
   void SubmitUpgradeProgramTask();
   void SubmitReportTask(const std::wstring& url, int taskId, const std::wstring& fileName);
   void OnTaskFinished(int result, int taskId, DownloadTask* task);
-  static void OnDownloadNotify(uintptr_t userData, uint32_t taskId, int32_t code, int32_t result, uintptr_t extra);
+  static void OnDownloadNotify(uintptr_t userData, uint32_t taskId, int32_t code, int32_t result,
+                               uintptr_t extra);
 
   // A game form whose window is gone may still be running its own handler (its close
   // button destroyed it): it is freed when the message loop next takes a message.

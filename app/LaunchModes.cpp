@@ -28,7 +28,8 @@ void SetActivated() { WriteIniString(L"Common", L"ActiveCount", L"1"); }
 void ToggleDesktop() {
   CoInitialize(nullptr);
   IShellDispatch4* shell = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_Shell, nullptr, 0x17, IID_IShellDispatch4, reinterpret_cast<void**>(&shell))) &&
+  if (SUCCEEDED(CoCreateInstance(CLSID_Shell, nullptr, 0x17, IID_IShellDispatch4,
+                                 reinterpret_cast<void**>(&shell))) &&
       shell) {
     shell->ToggleDesktop();
     shell->Release();
@@ -38,5 +39,6 @@ void ToggleDesktop() {
 
 void StartDeskGlow() {
   std::wstring path = GetDataFolder() + L"deskGlow.exe";
-  if (PathFileExistsW(path.c_str())) ShellExecuteW(nullptr, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  if (PathFileExistsW(path.c_str()))
+    ShellExecuteW(nullptr, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -12,7 +12,8 @@ std::wstring FileOrSettings(const std::wstring& file) { return file.empty() ? Ge
 std::wstring ReadIniString(const std::wstring& section, const std::wstring& key, const std::wstring& def,
                            const std::wstring& file) {
   wchar_t buffer[260] = {};
-  GetPrivateProfileStringW(section.c_str(), key.c_str(), def.c_str(), buffer, 260, FileOrSettings(file).c_str());
+  GetPrivateProfileStringW(section.c_str(), key.c_str(), def.c_str(), buffer, 260,
+                           FileOrSettings(file).c_str());
   return buffer;
 }
 
@@ -22,5 +23,6 @@ void WriteIniString(const std::wstring& section, const std::wstring& key, const 
 }
 
 int ReadIniInt(const std::wstring& section, const std::wstring& key, int def, const std::wstring& file) {
-  return static_cast<int>(GetPrivateProfileIntW(section.c_str(), key.c_str(), def, FileOrSettings(file).c_str()));
+  return static_cast<int>(
+      GetPrivateProfileIntW(section.c_str(), key.c_str(), def, FileOrSettings(file).c_str()));
 }

@@ -11,7 +11,8 @@ int main() {
   glider::gtk::Install();
   CoInitialize(nullptr);
   OleInitialize(nullptr);
-  auto instance = reinterpret_cast<HINSTANCE>(const_cast<glider::core::ResourceModule*>(&glider_resource_module()));
+  auto instance =
+      reinterpret_cast<HINSTANCE>(const_cast<glider::core::ResourceModule*>(&glider_resource_module()));
   int result = RunClient(instance);
   OleUninitialize();
   CoUninitialize();

@@ -33,8 +33,7 @@ class CFEvent {
   CFEvent(const CFEvent&) = delete;
   CFEvent& operator=(const CFEvent&) = delete;
   virtual ~CFEvent() {
-    for (Handler* h : handlers)
-      delete h;
+    for (Handler* h : handlers) delete h;
   }
   std::vector<Handler*> handlers;
 };

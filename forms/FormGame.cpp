@@ -51,7 +51,8 @@ void CFormGame::LayoutControls() {
   RECT client{};
   GetClientRect(window, &client);
   int top = CaptionHeight();
-  SetWindowPos(view.m_hWnd, nullptr, 0, top, client.right, client.bottom - top, SWP_NOZORDER | SWP_SHOWWINDOW);
+  SetWindowPos(view.m_hWnd, nullptr, 0, top, client.right, client.bottom - top,
+               SWP_NOZORDER | SWP_SHOWWINDOW);
   UpdateWindow(window);
 }
 
@@ -66,7 +67,8 @@ void CFormGame::OnWebNotify(unsigned int code, WebNotifyWord, WebNotifyParam lPa
     case WN_BEFORE_NAVIGATE:
       // Closed once the view's event has returned: the view must not be destroyed
       // from inside its own navigation callback.
-      if (view.GetLastUrl().find(L"wd_returnlogin=1") != std::wstring::npos) PostMessageW(window, kCloseNow, 0, 0);
+      if (view.GetLastUrl().find(L"wd_returnlogin=1") != std::wstring::npos)
+        PostMessageW(window, kCloseNow, 0, 0);
       return;
     case WN_TITLE_CHANGE:
       OnTitle(reinterpret_cast<const wchar_t*>(lParam));

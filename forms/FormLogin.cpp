@@ -1,7 +1,9 @@
 #include "forms/FormLogin.h"
 
-#include "app/GlobalModule.h"
+#include <json/json.h>
+
 #include "app/Endpoints.h"
+#include "app/GlobalModule.h"
 #include "app/LaunchModes.h"
 #include "app/Messages.h"
 #include "app/Settings.h"
@@ -9,8 +11,6 @@
 #include "forms/PageKeys.h"
 #include "util/Processes.h"
 #include "util/Text.h"
-
-#include <json/json.h>
 
 CFormLogin::~CFormLogin() = default;
 

@@ -37,7 +37,8 @@ void CFormThirdLogin::Layout() {
   RECT client{};
   GetClientRect(window, &client);
   const int caption = 18;  // the caption picture's height
-  SetWindowPos(view.m_hWnd, HWND_TOP, 2, caption + 12, client.right - 4, client.bottom - caption - 14, SWP_SHOWWINDOW);
+  SetWindowPos(view.m_hWnd, HWND_TOP, 2, caption + 12, client.right - 4, client.bottom - caption - 14,
+               SWP_SHOWWINDOW);
 }
 
 void CFormThirdLogin::OnWebNotify(unsigned int code, WebNotifyWord wParam, WebNotifyParam) {
@@ -51,7 +52,8 @@ void CFormThirdLogin::OnWebNotify(unsigned int code, WebNotifyWord wParam, WebNo
     case WN_NAVIGATE_BLOCKED: {
       std::wstring address = view.GetLastUrl();
 #ifdef GLIDER_LIBRARY
-      if (reinterpret_cast<intptr_t>(ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) <= 32)
+      if (reinterpret_cast<intptr_t>(
+              ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) <= 32)
         ShellExecuteW(nullptr, L"open", L"iexplore", address.c_str(), nullptr, SW_SHOWNORMAL);
 #else
       OpenInBrowser(address);

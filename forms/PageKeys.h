@@ -10,6 +10,7 @@ inline bool PassKeyToPage(CBrowserView& view, MSG* msg) {
   int key = static_cast<int>(msg->wParam);
   bool ctrl = GetKeyState(VK_CONTROL) < 0;
   bool editing = ctrl && (key == 'C' || key == 'V' || key == 'X' || key == 'Z');
-  if (editing || key == VK_TAB || key == VK_RETURN || key == VK_DELETE) return view.PreTranslateMessage(msg) != FALSE;
+  if (editing || key == VK_TAB || key == VK_RETURN || key == VK_DELETE)
+    return view.PreTranslateMessage(msg) != FALSE;
   return false;
 }

@@ -13,6 +13,7 @@ extern "C" __attribute__((visibility("default"))) void StartGlider() {
   if (started) return;
   started = true;
   glider::gtk::Install();
-  auto instance = reinterpret_cast<HINSTANCE>(const_cast<glider::core::ResourceModule*>(&glider_resource_module()));
+  auto instance =
+      reinterpret_cast<HINSTANCE>(const_cast<glider::core::ResourceModule*>(&glider_resource_module()));
   RunClient(instance);
 }

@@ -50,8 +50,9 @@ std::wstring UsageReporter::GetMachineId() const {
 std::wstring UsageReporter::StatisticsQuery(int ext1) const {
   CGlobalModule& m = Module();
   return L"/controller/istat.controller.php?item=5207kqm3x1&platform=Ostra&game_id=518&ext_1=" +
-         std::to_wstring(ext1) + L"&ext_2=" + m.GetRefer() + L"&ext_3=" + m.GetUid() + L"&ext_4=" + installGuid +
-         L"&ext_5=" + machineId + L"&ext_6=" + std::to_wstring(inNetbar ? 1 : 2) + L"&browser_type=3000";
+         std::to_wstring(ext1) + L"&ext_2=" + m.GetRefer() + L"&ext_3=" + m.GetUid() + L"&ext_4=" +
+         installGuid + L"&ext_5=" + machineId + L"&ext_6=" + std::to_wstring(inNetbar ? 1 : 2) +
+         L"&browser_type=3000";
 }
 
 void UsageReporter::SendInstallReport() {
@@ -84,7 +85,8 @@ void UsageReporter::SendSocialLoginReport(const std::string& account, const std:
   std::wstring la;
   ToWide(account.c_str(), la);
   std::wstring query = L"/ps.gif?id=38&la=" + la + L"&gid=518&sid=" + serverId + L"&e1=" + m.GetRefer() +
-                       L"&e2=" + m.GetUid() + L"&e3=3000&e4=" + pixelTag + L"&e5=" + pixelTag + L"&e6=" + pixelTag +
-                       L"&e7=" + loginType + L"&e8=" + std::to_wstring(loginTypeCode);
-  m.SubmitReportTask(std::wstring(endpoints::kPixelHost) + query, TaskThirdInstallReport, L"ThirdInstallStat.tmp");
+                       L"&e2=" + m.GetUid() + L"&e3=3000&e4=" + pixelTag + L"&e5=" + pixelTag + L"&e6=" +
+                       pixelTag + L"&e7=" + loginType + L"&e8=" + std::to_wstring(loginTypeCode);
+  m.SubmitReportTask(std::wstring(endpoints::kPixelHost) + query, TaskThirdInstallReport,
+                     L"ThirdInstallStat.tmp");
 }

@@ -101,8 +101,8 @@ LRESULT CKXForm::BeginSizing(int edge, HWND target) {
 
 bool CKXForm::Create(const wchar_t* windowClass, const wchar_t* title, HINSTANCE instance, HWND parent) {
   if (window) return true;
-  window = CreateWindowExW(0, windowClass, title, WS_POPUP, bounds.left, bounds.top, bounds.right, bounds.bottom,
-                           parent, nullptr, instance, nullptr);
+  window = CreateWindowExW(0, windowClass, title, WS_POPUP, bounds.left, bounds.top, bounds.right,
+                           bounds.bottom, parent, nullptr, instance, nullptr);
   SetWindowTextW(window, L"Thornmere");
   return window != nullptr;
 }
@@ -124,7 +124,8 @@ void CKXForm::PlaceAtBoundsCentered() {
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   int x = (bounds.left + work.right - bounds.right) / 2;
   int y = (bounds.top + work.bottom - bounds.bottom) / 2;
-  SetWindowPos(window, HWND_TOP, x, y, bounds.right - bounds.left, bounds.bottom - bounds.top, SWP_SHOWWINDOW);
+  SetWindowPos(window, HWND_TOP, x, y, bounds.right - bounds.left, bounds.bottom - bounds.top,
+               SWP_SHOWWINDOW);
 }
 
 void CKXForm::Hide() { ShowWindow(window, SW_HIDE); }

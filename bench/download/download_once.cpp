@@ -1,8 +1,8 @@
 // Downloads one address to a file through the client's downloader and prints the
 // result code and the bytes written; the throughput script times it.
+#include <condition_variable>
 #include <cstdio>
 #include <cwchar>
-#include <condition_variable>
 #include <mutex>
 #include <string>
 

@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/core/text/utf.h"
 #include "platform/core/window/driver.h"
 #include "platform/core/window/message_queue.h"
 #include "platform/core/window/window_manager.h"
-#include "platform/core/text/utf.h"
 #include "platform/gtk/input_map.h"
 #include "platform/gtk/native_window.h"
 #include "platform/gtk/web_view.h"
@@ -85,7 +85,8 @@ class GtkDriver : public core::Driver {
       gtk_window_present_with_time(GTK_WINDOW(n->window), gtk_get_current_event_time());
   }
   void WindowTextChanged(core::Window& w) override {
-    if (NativeWindow* n = NativeOf(w)) gtk_window_set_title(GTK_WINDOW(n->window), core::WideToUtf8(w.text).c_str());
+    if (NativeWindow* n = NativeOf(w))
+      gtk_window_set_title(GTK_WINDOW(n->window), core::WideToUtf8(w.text).c_str());
   }
   void WindowShapeChanged(core::Window& w) override { SyncShape(w); }
   void Present(core::Window& w, const RECT& r) override {
@@ -150,8 +151,9 @@ class GtkDriver : public core::Driver {
     NativeWindow* on = owner ? NativeOf(*owner) : nullptr;
     GtkWindow* parent = on && on->mapped ? GTK_WINDOW(on->window) : nullptr;
     bool yesNo = (request.type & 0xF) == MB_YESNO;
-    GtkWidget* dialog = gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, yesNo ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_INFO,
-                                               GTK_BUTTONS_NONE, "%s", core::WideToUtf8(request.text).c_str());
+    GtkWidget* dialog =
+        gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, yesNo ? GTK_MESSAGE_QUESTION : GTK_MESSAGE_INFO,
+                               GTK_BUTTONS_NONE, "%s", core::WideToUtf8(request.text).c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), core::WideToUtf8(request.caption).c_str());
     gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
     if (yesNo) {
@@ -163,9 +165,8 @@ class GtkDriver : public core::Driver {
       gtk_dialog_set_default_response(GTK_DIALOG(dialog), IDOK);
     }
     int answer = 0;
-    g_signal_connect(dialog, "response", G_CALLBACK(+[](GtkDialog*, gint id, gpointer data) {
-                       *static_cast<int*>(data) = id;
-                     }),
+    g_signal_connect(dialog, "response",
+                     G_CALLBACK(+[](GtkDialog*, gint id, gpointer data) { *static_cast<int*>(data) = id; }),
                      &answer);
     gtk_widget_show_all(dialog);
     gtk_window_present(GTK_WINDOW(dialog));

@@ -41,8 +41,10 @@ std::string FormDecode(const std::string& text) {
     char c = text[i];
     if (c == '+') {
       out += ' ';
-    } else if (c == '%' && i + 2 < text.size() && glider::core::HexDigitValue(text[i + 1]) >= 0 && glider::core::HexDigitValue(text[i + 2]) >= 0) {
-      out += static_cast<char>(glider::core::HexDigitValue(text[i + 1]) * 16 + glider::core::HexDigitValue(text[i + 2]));
+    } else if (c == '%' && i + 2 < text.size() && glider::core::HexDigitValue(text[i + 1]) >= 0 &&
+               glider::core::HexDigitValue(text[i + 2]) >= 0) {
+      out += static_cast<char>(glider::core::HexDigitValue(text[i + 1]) * 16 +
+                               glider::core::HexDigitValue(text[i + 2]));
       i += 2;
     } else {
       out += c;

@@ -17,8 +17,8 @@ void ToggleShowingDesktop() {
   int format;
   unsigned long count, after;
   unsigned char* data = nullptr;
-  if (XGetWindowProperty(dpy, root, showing, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after, &data) ==
-          Success &&
+  if (XGetWindowProperty(dpy, root, showing, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after,
+                         &data) == Success &&
       data) {
     if (count == 1 && format == 32) current = *reinterpret_cast<long*>(data);
     XFree(data);

@@ -77,14 +77,16 @@ class LoginFlow : public testing::Test {
 };
 
 TEST_F(LoginFlow, EnteringTheGameOpensItOnTheCancelledAddressAndReturningReloadsTheLoginPage) {
-  const std::wstring enter = L"http://127.0.0.1:8730/game/play.php?wd_entergame=1&wd_server=S2&wd_username=bob&x=1";
+  const std::wstring enter =
+      L"http://127.0.0.1:8730/game/play.php?wd_entergame=1&wd_server=S2&wd_username=bob&x=1";
   int code = RunClient(*module, [&] {
     ASSERT_TRUE(LoginLaidOut());
     std::wstring loginUrl;
-    OnPage([&] { return Login(); }, [&](WebView& page) {
-      loginUrl = page.Url();
-      page.ClickLink(enter);
-    });
+    OnPage([&] { return Login(); },
+           [&](WebView& page) {
+             loginUrl = page.Url();
+             page.ClickLink(enter);
+           });
     EXPECT_EQ(loginUrl, module->GetLoginUrl());
     ASSERT_TRUE(WaitUntil([&] { return module->formGame != nullptr; }));
     OnUi([&] {
@@ -92,30 +94,35 @@ TEST_F(LoginFlow, EnteringTheGameOpensItOnTheCancelledAddressAndReturningReloads
       EXPECT_EQ(module->gameServer, L"S2");
       EXPECT_EQ(FindWebView(module->formLogin.view.m_hWnd)->Url(), loginUrl);  // the login page stays
     });
-    OnPage([&] { return module->formGame->GetHwnd(); }, [&](WebView& page) {
-      page.Settle();
-      EXPECT_TRUE(Requested(page, enter));
-    });
+    OnPage([&] { return module->formGame->GetHwnd(); },
+           [&](WebView& page) {
+             page.Settle();
+             EXPECT_TRUE(Requested(page, enter));
+           });
     size_t loginLoads = 0;
     OnPage([&] { return Login(); }, [&](WebView& page) { loginLoads = page.Requests().size(); });
     OnPage([&] { return module->formGame->GetHwnd(); },
            [&](WebView& page) { page.ClickLink(L"http://127.0.0.1:8730/game/back.php?wd_returnlogin=1"); });
     ASSERT_TRUE(WaitUntil([&] { return module->formGame == nullptr && IsWindowVisible(Login()); }));
-    OnPage([&] { return Login(); }, [&](WebView& page) { EXPECT_EQ(page.Requests().size(), loginLoads + 1); });
+    OnPage([&] { return Login(); },
+           [&](WebView& page) { EXPECT_EQ(page.Requests().size(), loginLoads + 1); });
     PostMessageW(Login(), WM_EXIT_APP, 0, 0);
   });
   EXPECT_EQ(code, 0);
 }
 
 TEST_F(LoginFlow, ASocialLoginRunsInItsOwnWindowAndItsResultReachesTheLoginPage) {
-  const std::wstring social = L"http://127.0.0.1:8730/thirdlogin/start.php?wd_thirdlogin=1&otype=wechat&server_id=7";
+  const std::wstring social =
+      L"http://127.0.0.1:8730/thirdlogin/start.php?wd_thirdlogin=1&otype=wechat&server_id=7";
   int code = RunClient(*module, [&] {
     ASSERT_TRUE(LoginLaidOut());
-    OnPage([&] { return Login(); }, [&](WebView& page) {
-      page.DefineFunction(L"WebSuperCall");
-      page.OpenWindow(social);
-    });
-    ASSERT_TRUE(WaitUntil([&] { return module->formThirdLogin && IsWindowVisible(module->formThirdLogin->GetHwnd()); }));
+    OnPage([&] { return Login(); },
+           [&](WebView& page) {
+             page.DefineFunction(L"WebSuperCall");
+             page.OpenWindow(social);
+           });
+    ASSERT_TRUE(WaitUntil(
+        [&] { return module->formThirdLogin && IsWindowVisible(module->formThirdLogin->GetHwnd()); }));
     HWND third = nullptr;
     OnUi([&] {
       third = module->formThirdLogin->GetHwnd();
@@ -123,15 +130,16 @@ TEST_F(LoginFlow, ASocialLoginRunsInItsOwnWindowAndItsResultReachesTheLoginPage)
       EXPECT_EQ(module->formLogin.GetServerId(), L"7");
     });
     bool called = false;
-    OnPage([&] { return third; }, [&](WebView& page) {
-      page.Settle();
-      EXPECT_TRUE(Requested(page, social));
-      EXPECT_TRUE(page.HasExternal());
-      called = page.CallExternal(
-          L"DoSuperCall", {glider::core::ScriptValue::Number(101),
-                           glider::core::ScriptValue::String(
-                               LR"({"thirdlogin":"tl","loginaccount":"acc","gameurl":"http://g/"})")});
-    });
+    OnPage([&] { return third; },
+           [&](WebView& page) {
+             page.Settle();
+             EXPECT_TRUE(Requested(page, social));
+             EXPECT_TRUE(page.HasExternal());
+             called = page.CallExternal(
+                 L"DoSuperCall", {glider::core::ScriptValue::Number(101),
+                                  glider::core::ScriptValue::String(
+                                      LR"({"thirdlogin":"tl","loginaccount":"acc","gameurl":"http://g/"})")});
+           });
     EXPECT_TRUE(called);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(third); }));
     std::vector<glider::headless::PageCall> calls;

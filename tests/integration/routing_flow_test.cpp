@@ -151,7 +151,8 @@ TEST_F(RoutingFlow, ASecondSocialLoginClosesTheFirstWindowBeforeTheNewOneIsShown
     ASSERT_TRUE(Started());
     Windows w = Read(*module);
     PostMessageW(w.login, WM_OPEN_THIRD_LOGIN, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return module->formThirdLogin && IsWindowVisible(module->formThirdLogin->GetHwnd()); }));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return module->formThirdLogin && IsWindowVisible(module->formThirdLogin->GetHwnd()); }));
     HWND first = Read(*module).third;
     RECT r = RectOf(first);
     EXPECT_EQ(r.left, 560);
@@ -159,7 +160,8 @@ TEST_F(RoutingFlow, ASecondSocialLoginClosesTheFirstWindowBeforeTheNewOneIsShown
     EXPECT_EQ(r.right - r.left, 800);
 
     PostMessageW(first, WM_OPEN_THIRD_LOGIN, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return module->formThirdLogin && module->formThirdLogin->GetHwnd() != first; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return module->formThirdLogin && module->formThirdLogin->GetHwnd() != first; }));
     HWND second = Read(*module).third;
     OnUi([&] {
       EXPECT_FALSE(IsWindow(first));

@@ -28,16 +28,18 @@ TEST(SettingsFlow, FirstAndSecondNormalStartsCountTheRunAndBuildTheLoginAddress)
     first = Narrow(module->GetLoginUrl());
   }
   std::string settings = home.ReadSettings();
-  EXPECT_TRUE(std::regex_search(settings, std::regex(R"(\[Install\][\s\S]*InstallTime=\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")))
+  EXPECT_TRUE(std::regex_search(
+      settings, std::regex(R"(\[Install\][\s\S]*InstallTime=\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")))
       << settings;
   EXPECT_TRUE(std::regex_search(settings, std::regex(R"(\[Common\][\s\S]*RunCount=1)"))) << settings;
 
   std::smatch date;
   ASSERT_TRUE(std::regex_search(settings, date, std::regex(R"(InstallTime=(\d{4})-(\d\d)-(\d\d))")));
   std::string installDate = date[1].str() + date[2].str() + date[3].str();
-  std::regex expected(std::string(R"(^http://127\.0\.0\.1:8730/controller/client\.php\?game_id=518&tpl_type=game)") +
-                      "&refer=ostracom&uid=velk&version=3000&installtime=" + installDate +
-                      R"(&runcount=1&curtime=\d{14}&showlogintype=3&regtimes=1&pagetype=1&thirdlogin=1$)");
+  std::regex expected(
+      std::string(R"(^http://127\.0\.0\.1:8730/controller/client\.php\?game_id=518&tpl_type=game)") +
+      "&refer=ostracom&uid=velk&version=3000&installtime=" + installDate +
+      R"(&runcount=1&curtime=\d{14}&showlogintype=3&regtimes=1&pagetype=1&thirdlogin=1$)");
   EXPECT_TRUE(std::regex_match(first, expected)) << first;
 
   auto second = MakeModule();
@@ -86,7 +88,8 @@ TEST(SettingsFlow, ValuesGoIntoTheAddressUnescapedAndAMalformedInstallTimeIsKept
   EXPECT_NE(url.find("&installtime=20240305&"), std::string::npos) << url;
   module->gameServer = L"S1";
   module->userName = L"p&q";
-  EXPECT_EQ(Narrow(module->GetPayUrl()), "http://127.0.0.1:8730/pay/select.php?gamename=velk&gameserver=S1&username=p&q");
+  EXPECT_EQ(Narrow(module->GetPayUrl()),
+            "http://127.0.0.1:8730/pay/select.php?gamename=velk&gameserver=S1&username=p&q");
 }
 
 }  // namespace

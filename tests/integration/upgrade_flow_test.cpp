@@ -7,10 +7,10 @@
 #include "app/GlobalModule.h"
 #include "platform/core/kernel/elevation.h"
 #include "platform/core/kernel/process_launcher.h"
+#include "platform/core/text/utf.h"
 #include "platform/headless/headless_driver.h"
 #include "tests/support/client_fixture.h"
 #include "tests/support/simulator_process.h"
-#include "platform/core/text/utf.h"
 #include "util/Folders.h"
 
 using glider::headless::Driver;
@@ -39,12 +39,13 @@ class UpgradeFlow : public testing::Test {
     Driver().SetMessageBoxAnswerer(nullptr);
     std::wstring check = sim.Url("/Vemo/velk/official/app.ini");
     std::wstring program = sim.Url("/Vemo/velk/official/Vemovelk.exe");
-    glider::test::WriteText(home.SettingsFile(), "[Common]\nVersionCheck=" + std::string(check.begin(), check.end()) +
-                                                     "\nVersionDownLoad=" + std::string(program.begin(), program.end()) +
-                                                     "\n");
+    glider::test::WriteText(home.SettingsFile(),
+                            "[Common]\nVersionCheck=" + std::string(check.begin(), check.end()) +
+                                "\nVersionDownLoad=" + std::string(program.begin(), program.end()) + "\n");
     glider::core::SetProcessLauncherForTesting([this](const glider::core::LaunchRequest& r) {
       std::lock_guard<std::mutex> lock(mutex);
-      Launch l{r, IsWindowVisible(module->formLogin.GetHwnd()) != 0, IsWindowVisible(module->formBack.GetHwnd()) != 0};
+      Launch l{r, IsWindowVisible(module->formLogin.GetHwnd()) != 0,
+               IsWindowVisible(module->formBack.GetHwnd()) != 0};
       launches.push_back(l);
       return 4242;
     });
@@ -82,7 +83,8 @@ TEST_F(UpgradeFlow, ASignedNewerVersionIsAnnouncedDownloadedAndStartedThenTheCli
   for (int elevated : {1, 0}) {
     SCOPED_TRACE(elevated ? "elevated" : "not elevated");
     launches.clear();
-    std::filesystem::remove(home.Root() / ".config" / std::filesystem::path(u8"Vemo游戏/velk/Upgrade/LastUpgrade.ini"));
+    std::filesystem::remove(home.Root() / ".config" /
+                            std::filesystem::path(u8"Vemo游戏/velk/Upgrade/LastUpgrade.ini"));
     glider::core::SetElevatedForTesting(elevated);
     ASSERT_EQ(sim.Get("/_control?reset=1&currentversion=3.0.0.1&signature=good"), 200);
     module = MakeModule();
@@ -124,7 +126,8 @@ TEST_F(UpgradeFlow, AnUnverifiedProgramIsDeletedNeverStartedAndTheWindowsComeBac
       ASSERT_TRUE(WaitUntil(
           [&] {
             return !sim.LogLinesWith("Vemovelk.exe").empty() && !std::filesystem::exists(program) &&
-                   IsWindowVisible(module->formLogin.GetHwnd()) && IsWindowVisible(module->formBack.GetHwnd());
+                   IsWindowVisible(module->formLogin.GetHwnd()) &&
+                   IsWindowVisible(module->formBack.GetHwnd());
           },
           10000));
       OnUi([&] { EXPECT_TRUE(IsWindow(module->formLogin.GetHwnd())); });

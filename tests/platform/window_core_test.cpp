@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "platform/atlapp.h"
-#include "platform/headless/headless_driver.h"
 #include "platform/core/window/message_queue.h"
+#include "platform/headless/headless_driver.h"
 #include "tests/platform/window_recorder.h"
 
 using glider::test::Eventually;

@@ -37,8 +37,8 @@ WindowRecorder::~WindowRecorder() {
 }
 
 HWND WindowRecorder::Create(DWORD style, DWORD exStyle, HWND parent, RECT r) {
-  return CreateWindowExW(exStyle, name_.c_str(), L"t", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                         parent, nullptr, nullptr, nullptr);
+  return CreateWindowExW(exStyle, name_.c_str(), L"t", style, r.left, r.top, r.right - r.left,
+                         r.bottom - r.top, parent, nullptr, nullptr, nullptr);
 }
 
 std::vector<Received> WindowRecorder::Of(HWND hwnd, UINT message) const {

@@ -54,7 +54,8 @@ int RunClient(CGlobalModule& module, const std::function<void()>& script, int ti
       std::this_thread::sleep_for(std::chrono::milliseconds(5));  // poll interval
     }
   });
-  auto instance = reinterpret_cast<HINSTANCE>(const_cast<glider::core::ResourceModule*>(&glider_resource_module()));
+  auto instance =
+      reinterpret_cast<HINSTANCE>(const_cast<glider::core::ResourceModule*>(&glider_resource_module()));
   int code = ::RunClient(instance);
   finished = true;
   scripter.join();

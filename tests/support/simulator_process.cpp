@@ -3,8 +3,8 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/prctl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -35,8 +35,8 @@ SimulatorProcess::SimulatorProcess() {
     dup2(out[1], 1);
     close(out[0]);
     close(out[1]);
-    execlp("python3", "python3", script.c_str(), "--port", "0", "--log", log.c_str(), "--state-dir", dir_.c_str(),
-           "--sign-tool", sign.c_str(), static_cast<char*>(nullptr));
+    execlp("python3", "python3", script.c_str(), "--port", "0", "--log", log.c_str(), "--state-dir",
+           dir_.c_str(), "--sign-tool", sign.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
   close(out[1]);

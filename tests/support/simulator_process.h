@@ -1,10 +1,10 @@
 // The platform simulator as a subprocess of a C++ test, on a free loopback port.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
-
-#include <sys/types.h>
 
 namespace glider::test {
 

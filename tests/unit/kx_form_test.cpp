@@ -37,8 +37,8 @@ TEST(KXBaseControl, HitTestIsInsideBoundsOnlyWhenVisibleAndEnabled) {
     POINT pt;
     bool visible, enabled, hit;
   } cases[] = {
-      {{10, 10}, true, true, true},   {{19, 29}, true, true, true},  {{20, 10}, true, true, false},
-      {{10, 30}, true, true, false},  {{9, 10}, true, true, false},  {{10, 10}, false, true, false},
+      {{10, 10}, true, true, true},   {{19, 29}, true, true, true}, {{20, 10}, true, true, false},
+      {{10, 30}, true, true, false},  {{9, 10}, true, true, false}, {{10, 10}, false, true, false},
       {{10, 10}, true, false, false},
   };
   for (const Case& c : cases) {
@@ -109,11 +109,16 @@ TEST_F(FormTest, SizingZonesAreTestedInOrderAndButtonsStayClickable) {
     int cursor;  // 0: no zone
     int edge;
   } cases[] = {
-      {{3, 8}, 32642, WMSZ_TOPLEFT},        {{795, 595}, 32642, WMSZ_BOTTOMRIGHT},
-      {{795, 4}, 32643, WMSZ_TOPRIGHT},     {{4, 595}, 32643, WMSZ_BOTTOMLEFT},
-      {{5, 300}, 32644, WMSZ_LEFT},         {{795, 300}, 32644, WMSZ_RIGHT},
-      {{400, 5}, 32645, WMSZ_TOP},          {{400, 595}, 32645, WMSZ_BOTTOM},
-      {{6, 300}, 0, 0},                     {{400, 300}, 0, 0},
+      {{3, 8}, 32642, WMSZ_TOPLEFT},
+      {{795, 595}, 32642, WMSZ_BOTTOMRIGHT},
+      {{795, 4}, 32643, WMSZ_TOPRIGHT},
+      {{4, 595}, 32643, WMSZ_BOTTOMLEFT},
+      {{5, 300}, 32644, WMSZ_LEFT},
+      {{795, 300}, 32644, WMSZ_RIGHT},
+      {{400, 5}, 32645, WMSZ_TOP},
+      {{400, 595}, 32645, WMSZ_BOTTOM},
+      {{6, 300}, 0, 0},
+      {{400, 300}, 0, 0},
       {{0, 0}, 0, 0},
   };
   auto& driver = glider::headless::Driver();

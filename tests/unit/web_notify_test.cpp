@@ -13,7 +13,9 @@ struct Form {
   void First(unsigned int code, WebNotifyWord w, WebNotifyParam l) {
     seen.push_back("first " + std::to_string(code) + " " + std::to_string(w) + " " + std::to_string(l));
   }
-  void Second(unsigned int code, WebNotifyWord, WebNotifyParam) { seen.push_back("second " + std::to_string(code)); }
+  void Second(unsigned int code, WebNotifyWord, WebNotifyParam) {
+    seen.push_back("second " + std::to_string(code));
+  }
 };
 
 TEST(WebNotify, HandlersRunInSubscriptionOrderAndSourcesDoNotMix) {

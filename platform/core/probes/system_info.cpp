@@ -58,7 +58,6 @@ BOOL GetVersionExW(LPOSVERSIONINFOW info) {
   return TRUE;
 }
 
-
 BOOL GetProcessAffinityMask(HANDLE process, PDWORD_PTR processMask, PDWORD_PTR systemMask) {
   if (process != kCurrentProcess || !processMask || !systemMask) return FALSE;
   cpu_set_t set;

@@ -28,8 +28,10 @@ std::string Escape(std::wstring_view text) {
 std::wstring Unescape(std::string_view text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && glider::core::HexDigitValue(text[i + 1]) >= 0 && glider::core::HexDigitValue(text[i + 2]) >= 0) {
-      out.push_back(static_cast<char>(glider::core::HexDigitValue(text[i + 1]) * 16 + glider::core::HexDigitValue(text[i + 2])));
+    if (text[i] == '%' && i + 2 < text.size() && glider::core::HexDigitValue(text[i + 1]) >= 0 &&
+        glider::core::HexDigitValue(text[i + 2]) >= 0) {
+      out.push_back(static_cast<char>(glider::core::HexDigitValue(text[i + 1]) * 16 +
+                                      glider::core::HexDigitValue(text[i + 2])));
       i += 2;
     } else {
       out.push_back(text[i]);

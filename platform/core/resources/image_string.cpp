@@ -5,8 +5,8 @@
 #include <string>
 
 #include "platform/core/gdi/png_picture.h"
-#include "platform/core/text/utf.h"
 #include "platform/core/resources/module.h"
+#include "platform/core/text/utf.h"
 #include "platform/winresource.h"
 
 using namespace glider::core;

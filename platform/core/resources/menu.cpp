@@ -2,8 +2,8 @@
 #include "platform/core/resources/menu.h"
 
 #include "platform/core/gdi/handle_registry.h"
-#include "platform/core/text/utf.h"
 #include "platform/core/resources/module.h"
+#include "platform/core/text/utf.h"
 #include "platform/winresource.h"
 
 namespace glider::core {

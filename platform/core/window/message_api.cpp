@@ -215,9 +215,10 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
   auto q = CurrentQueue();
   std::lock_guard<std::mutex> lock(q->mutex);
   if (!hwnd && id == 0) id = 0x7F00 + q->timers.size();
-  std::erase_if(q->timers, [&](const ThreadQueue::Timer& t) { return t.hwnd == hwnd && t.id == id && !t.internal; });
-  ThreadQueue::Timer t{hwnd, id, std::max(elapse, 10u), ThreadQueue::Clock::now() + std::chrono::milliseconds(elapse),
-                       nullptr};
+  std::erase_if(q->timers,
+                [&](const ThreadQueue::Timer& t) { return t.hwnd == hwnd && t.id == id && !t.internal; });
+  ThreadQueue::Timer t{hwnd, id, std::max(elapse, 10u),
+                       ThreadQueue::Clock::now() + std::chrono::milliseconds(elapse), nullptr};
   (void)proc;  // the client passes no timer procedures
   q->timers.push_back(std::move(t));
   return id;
@@ -227,6 +228,7 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id) {
   auto q = CurrentQueue();
   std::lock_guard<std::mutex> lock(q->mutex);
   auto before = q->timers.size();
-  std::erase_if(q->timers, [&](const ThreadQueue::Timer& t) { return t.hwnd == hwnd && t.id == id && !t.internal; });
+  std::erase_if(q->timers,
+                [&](const ThreadQueue::Timer& t) { return t.hwnd == hwnd && t.id == id && !t.internal; });
   return q->timers.size() != before ? TRUE : FALSE;
 }

@@ -91,6 +91,7 @@ HDC GetDC(HWND hwnd) {
 
 int ReleaseDC(HWND hwnd, HDC dc) {
   ReleaseWindowDC(dc);
-  if (Window* w = WindowManager::Get().Find(hwnd)) GetDriver().Present(*w, RECT{0, 0, w->Width(), w->Height()});
+  if (Window* w = WindowManager::Get().Find(hwnd))
+    GetDriver().Present(*w, RECT{0, 0, w->Width(), w->Height()});
   return 1;
 }

@@ -40,9 +40,11 @@ bool OnWindowThread(HWND hwnd, Fn&& fn) {
 
 void SendSizeMove(Window& w) {
   HWND h = w.handle;
-  SendMessageW(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(w.Width()), static_cast<WORD>(w.Height())));
+  SendMessageW(h, WM_SIZE, SIZE_RESTORED,
+               MAKELPARAM(static_cast<WORD>(w.Width()), static_cast<WORD>(w.Height())));
   if (Window* again = Owned(h))
-    SendMessageW(h, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(again->rect.left), static_cast<WORD>(again->rect.top)));
+    SendMessageW(h, WM_MOVE, 0,
+                 MAKELPARAM(static_cast<WORD>(again->rect.left), static_cast<WORD>(again->rect.top)));
 }
 
 }  // namespace
@@ -170,7 +172,8 @@ ATOM RegisterClassExW(const WNDCLASSEXW* wc) {
 }
 
 BOOL UnregisterClassW(LPCWSTR className, HINSTANCE) {
-  return className && !IS_INTRESOURCE(className) && WindowManager::Get().RemoveClass(className) ? TRUE : FALSE;
+  return className && !IS_INTRESOURCE(className) && WindowManager::Get().RemoveClass(className) ? TRUE
+                                                                                                : FALSE;
 }
 
 BOOL GetClassInfoExW(HINSTANCE, LPCWSTR className, WNDCLASSEXW* wc) {
@@ -191,8 +194,8 @@ BOOL GetClassInfoExW(HINSTANCE, LPCWSTR className, WNDCLASSEXW* wc) {
   return TRUE;
 }
 
-HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
-                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
   WindowManager& m = WindowManager::Get();
   if (!className || IS_INTRESOURCE(className)) return nullptr;
   auto cls = m.FindClass(className);
@@ -220,8 +223,8 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
 
   GetDriver().WindowCreated(*w);
 
-  CREATESTRUCTW cs{param, instance, menu, parent, height, width, y, x, static_cast<LONG>(style), windowName,
-                   className, exStyle};
+  CREATESTRUCTW cs{param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
+                   windowName, className, exStyle};
   if (!SendMessageW(h, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) && Owned(h)) {
     DestroyTree(*Owned(h));
     return nullptr;
@@ -239,9 +242,10 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
 }
 
 BOOL DestroyWindow(HWND hwnd) {
-  return OnWindowThread(hwnd, [](Window& w) {
-           if (!w.destroying) DestroyTree(w);
-         })
+  return OnWindowThread(hwnd,
+                        [](Window& w) {
+                          if (!w.destroying) DestroyTree(w);
+                        })
              ? TRUE
              : FALSE;
 }
@@ -318,58 +322,62 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
 }
 
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
-  return OnWindowThread(hwnd, [&](Window& w) {
-           HWND h = w.handle;
-           WindowManager& m = WindowManager::Get();
-           if (!(flags & SWP_NOZORDER) && !w.IsChild()) {
-             if (insertAfter == HWND_TOPMOST) {
-               w.exStyle |= WS_EX_TOPMOST;
-               m.Raise(w);
-             } else if (insertAfter == HWND_NOTOPMOST) {
-               w.exStyle &= ~WS_EX_TOPMOST;
-               m.Raise(w);
-             } else if (insertAfter == HWND_TOP) {
-               m.Raise(w);
-             } else if (insertAfter == HWND_BOTTOM) {
-               m.Lower(w);
-             } else {
-               m.PlaceAfter(w, insertAfter);
-             }
-             GetDriver().WindowStacked(w);
-           }
-           RECT old = w.rect;
-           RECT r = old;
-           if (!(flags & SWP_NOMOVE)) {
-             r.right = x + (old.right - old.left);
-             r.bottom = y + (old.bottom - old.top);
-             r.left = x;
-             r.top = y;
-           }
-           if (!(flags & SWP_NOSIZE)) {
-             r.right = r.left + std::max(cx, 0);
-             r.bottom = r.top + std::max(cy, 0);
-           }
-           bool moved = r.left != old.left || r.top != old.top;
-           bool sized = (r.right - r.left) != (old.right - old.left) || (r.bottom - r.top) != (old.bottom - old.top);
-           if (moved || sized) {
-             w.rect = r;
-             if (sized) w.pixels.Resize(r.right - r.left, r.bottom - r.top);
-             GetDriver().WindowMoved(w);
-             if (sized) {
-               InvalidateRect(h, nullptr, FALSE);
-               SendMessageW(h, WM_SIZE, SIZE_RESTORED,
-                            MAKELPARAM(static_cast<WORD>(r.right - r.left), static_cast<WORD>(r.bottom - r.top)));
-             }
-             if (moved && Owned(h))
-               SendMessageW(h, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(r.left), static_cast<WORD>(r.top)));
-           }
-           if (Window* again = Owned(h)) {
-             if (flags & SWP_SHOWWINDOW)
-               SetVisible(*again, true);
-             else if (flags & SWP_HIDEWINDOW)
-               SetVisible(*again, false);
-           }
-         })
+  return OnWindowThread(hwnd,
+                        [&](Window& w) {
+                          HWND h = w.handle;
+                          WindowManager& m = WindowManager::Get();
+                          if (!(flags & SWP_NOZORDER) && !w.IsChild()) {
+                            if (insertAfter == HWND_TOPMOST) {
+                              w.exStyle |= WS_EX_TOPMOST;
+                              m.Raise(w);
+                            } else if (insertAfter == HWND_NOTOPMOST) {
+                              w.exStyle &= ~WS_EX_TOPMOST;
+                              m.Raise(w);
+                            } else if (insertAfter == HWND_TOP) {
+                              m.Raise(w);
+                            } else if (insertAfter == HWND_BOTTOM) {
+                              m.Lower(w);
+                            } else {
+                              m.PlaceAfter(w, insertAfter);
+                            }
+                            GetDriver().WindowStacked(w);
+                          }
+                          RECT old = w.rect;
+                          RECT r = old;
+                          if (!(flags & SWP_NOMOVE)) {
+                            r.right = x + (old.right - old.left);
+                            r.bottom = y + (old.bottom - old.top);
+                            r.left = x;
+                            r.top = y;
+                          }
+                          if (!(flags & SWP_NOSIZE)) {
+                            r.right = r.left + std::max(cx, 0);
+                            r.bottom = r.top + std::max(cy, 0);
+                          }
+                          bool moved = r.left != old.left || r.top != old.top;
+                          bool sized = (r.right - r.left) != (old.right - old.left) ||
+                                       (r.bottom - r.top) != (old.bottom - old.top);
+                          if (moved || sized) {
+                            w.rect = r;
+                            if (sized) w.pixels.Resize(r.right - r.left, r.bottom - r.top);
+                            GetDriver().WindowMoved(w);
+                            if (sized) {
+                              InvalidateRect(h, nullptr, FALSE);
+                              SendMessageW(h, WM_SIZE, SIZE_RESTORED,
+                                           MAKELPARAM(static_cast<WORD>(r.right - r.left),
+                                                      static_cast<WORD>(r.bottom - r.top)));
+                            }
+                            if (moved && Owned(h))
+                              SendMessageW(h, WM_MOVE, 0,
+                                           MAKELPARAM(static_cast<WORD>(r.left), static_cast<WORD>(r.top)));
+                          }
+                          if (Window* again = Owned(h)) {
+                            if (flags & SWP_SHOWWINDOW)
+                              SetVisible(*again, true);
+                            else if (flags & SWP_HIDEWINDOW)
+                              SetVisible(*again, false);
+                          }
+                        })
              ? TRUE
              : FALSE;
 }
@@ -460,15 +468,17 @@ LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value) {
 
 LONG GetWindowLongW(HWND hwnd, int index) { return static_cast<LONG>(GetWindowLongPtrW(hwnd, index)); }
 LONG SetWindowLongW(HWND hwnd, int index, LONG value) {
-  LONG_PTR v = index == GWL_STYLE || index == GWL_EXSTYLE ? static_cast<LONG_PTR>(static_cast<DWORD>(value)) : value;
+  LONG_PTR v =
+      index == GWL_STYLE || index == GWL_EXSTYLE ? static_cast<LONG_PTR>(static_cast<DWORD>(value)) : value;
   return static_cast<LONG>(SetWindowLongPtrW(hwnd, index, v));
 }
 
 BOOL SetWindowTextW(HWND hwnd, LPCWSTR text) {
-  return OnWindowThread(hwnd, [&](Window& w) {
-           w.text = text ? text : L"";
-           GetDriver().WindowTextChanged(w);
-         })
+  return OnWindowThread(hwnd,
+                        [&](Window& w) {
+                          w.text = text ? text : L"";
+                          GetDriver().WindowTextChanged(w);
+                        })
              ? TRUE
              : FALSE;
 }
@@ -489,16 +499,17 @@ HWND GetForegroundWindow() { return WindowManager::Get().active; }
 HWND GetActiveWindow() { return WindowManager::Get().active; }
 
 BOOL SetForegroundWindow(HWND hwnd) {
-  return OnWindowThread(hwnd, [&](Window& w) {
-           HWND top = w.handle;
-           WindowManager& m = WindowManager::Get();
-           while (Window* cur = m.Find(top)) {
-             if (!cur->IsChild()) break;
-             top = cur->parent;
-           }
-           if (Window* t = m.Find(top)) m.Raise(*t);
-           Activate(top, true);
-         })
+  return OnWindowThread(hwnd,
+                        [&](Window& w) {
+                          HWND top = w.handle;
+                          WindowManager& m = WindowManager::Get();
+                          while (Window* cur = m.Find(top)) {
+                            if (!cur->IsChild()) break;
+                            top = cur->parent;
+                          }
+                          if (Window* t = m.Find(top)) m.Raise(*t);
+                          Activate(top, true);
+                        })
              ? TRUE
              : FALSE;
 }
@@ -540,11 +551,12 @@ BOOL IsWindowEnabled(HWND hwnd) {
 }
 
 int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
-  return OnWindowThread(hwnd, [&](Window& w) {
-           ReplaceRegion(w, region);
-           GetDriver().WindowShapeChanged(w);
-           if (redraw) InvalidateRect(hwnd, nullptr, FALSE);
-         })
+  return OnWindowThread(hwnd,
+                        [&](Window& w) {
+                          ReplaceRegion(w, region);
+                          GetDriver().WindowShapeChanged(w);
+                          if (redraw) InvalidateRect(hwnd, nullptr, FALSE);
+                        })
              ? 1
              : 0;
 }

@@ -7,7 +7,8 @@
 namespace glider::core {
 
 HDC AcquireWindowDC(Window& w, const RECT* clip) {
-  if (w.pixels.width <= 0 || w.pixels.height <= 0) w.pixels.Resize(std::max(w.Width(), 1), std::max(w.Height(), 1));
+  if (w.pixels.width <= 0 || w.pixels.height <= 0)
+    w.pixels.Resize(std::max(w.Width(), 1), std::max(w.Height(), 1));
   return CreateSurfaceDC(w.pixels.pixels.data(), w.pixels.width, w.pixels.height, w.pixels.width * 4, clip);
 }
 

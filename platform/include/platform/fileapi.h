@@ -5,7 +5,6 @@
 
 #include "platform/windef.h"
 
-
 struct OVERLAPPED;
 using LPOVERLAPPED = OVERLAPPED*;
 

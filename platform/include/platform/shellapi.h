@@ -4,7 +4,6 @@
 #include "platform/windef.h"
 #include "platform/winuser.h"  // the show commands
 
-
 // Values at or below 32 returned by ShellExecuteW are errors.
 constexpr int SE_ERR_FNF = 2;
 constexpr int SE_ERR_PNF = 3;

@@ -3,7 +3,6 @@
 
 #include "platform/windef.h"
 
-
 // Per-thread error code of the last failed call.
 DWORD GetLastError();
 void SetLastError(DWORD code);
