@@ -130,6 +130,10 @@ TEST(Files, WriteReadTruncateDelete) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
             INVALID_HANDLE_VALUE);
+  // Folders and devices are not files: a failed download aimed at one removes nothing.
+  EXPECT_FALSE(DeleteFileW(L"/dev/null"));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(access("/dev/null", F_OK), 0);
   // Names Windows refuses are refused here too.
   for (const char* name : {"ps.gif?id=38", "a:b", "a*b", "a|b"}) {
     std::wstring bad = TempPath(name);

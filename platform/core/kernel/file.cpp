@@ -166,7 +166,8 @@ BOOL DeleteFileW(LPCWSTR fileName) {
   }
   std::string path = glider::core::NativePath(fileName);
   struct stat info {};
-  if (lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+  // Only files are deleted, as on Windows: never a folder or a device such as /dev/null.
+  if (lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   }
