@@ -3,7 +3,6 @@
 import configparser
 import datetime
 import os
-import re
 import sys
 import time
 import unittest
@@ -48,6 +47,20 @@ class ReportModes(DesktopTestCase):
     def stat_requests(self, sim):
         return [e for e in sim.log() if e["path"] == STAT_PATH]
 
+    def one_report(self, switch):
+        """Runs the mode against the simulator; checks it ended well, showed nothing and sent
+        exactly one statistics request. Returns that request and the end time."""
+        sim = Simulator("--port", SIMULATOR_PORT)
+        try:
+            code, seen, ended = self.run_mode(switch)
+            stats = self.stat_requests(sim)
+        finally:
+            sim.stop()
+        self.assertEqual(code, 0)
+        self.assertEqual(seen, [])
+        self.assertEqual(len(stats), 1, stats)
+        return stats[0], ended
+
     def check_common(self, params, ext1):
         guid = self.settings()["Install"]["GUID"]
         self.assertRegex(guid, r"^[0-9A-F]{32}$")
@@ -64,18 +77,10 @@ class ReportModes(DesktopTestCase):
         for install_type, ext1 in (("0", "2"), ("1", "3")):
             with self.subTest(install_type=install_type):
                 self.write_settings("[Install]\nInstallType=%s\n" % install_type)
-                sim = Simulator("--port", SIMULATOR_PORT)
-                try:
-                    code, seen, ended = self.run_mode("/setupsucc")
-                    stats = self.stat_requests(sim)
-                finally:
-                    sim.stop()
-                self.assertEqual(code, 0)
-                self.assertEqual(seen, [])
-                self.assertEqual(len(stats), 1, stats)
-                self.check_common(stats[0]["params"], ext1)
-                self.assertNotIn("position", stats[0]["params"])
-                self.assertLess(ended - stats[0]["time"], 1.0 + 0.5)  # ends within a second of the answer
+                request, ended = self.one_report("/setupsucc")
+                self.check_common(request["params"], ext1)
+                self.assertNotIn("position", request["params"])
+                self.assertLess(ended - request["time"], 1.0 + 0.5)  # ends within a second of the answer
                 with open(os.path.join(self.env["TMPDIR"], "InstallStat.tmp"), "rb") as f:
                     self.assertTrue(f.read())
                 self.assertNotIn("RunCount", self.settings()["Common"] if self.settings().has_section("Common") else {})
@@ -86,16 +91,8 @@ class ReportModes(DesktopTestCase):
         for day, position in ((today, "1"), (earlier, "2")):
             with self.subTest(position=position):
                 self.write_settings("[Install]\nInstallTime=%s 10:20:30\n" % day.strftime("%Y-%m-%d"))
-                sim = Simulator("--port", SIMULATOR_PORT)
-                try:
-                    code, seen, _ = self.run_mode("/uninstallsucc")
-                    stats = self.stat_requests(sim)
-                finally:
-                    sim.stop()
-                self.assertEqual(code, 0)
-                self.assertEqual(seen, [])
-                self.assertEqual(len(stats), 1, stats)
-                params = stats[0]["params"]
+                request, _ = self.one_report("/uninstallsucc")
+                params = request["params"]
                 self.check_common(params, "6")
                 self.assertEqual(params["position"], position)
                 self.assertEqual(params["ext_7"], day.strftime("%Y%m%d"))
